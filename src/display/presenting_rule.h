@@ -1,0 +1,42 @@
+// The presenting rule: how every frame is shown and paced to 60 a second. Only the arithmetic
+// lives here; the clock and the presents are passed in, so the rule runs on a fake clock in tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "display/clock.h"
+
+namespace zz {
+
+enum class PacingMode { verticalSync, timer };
+
+class PresentingRule {
+ public:
+  static constexpr int32_t kRate = 60;
+  static constexpr int32_t kPeriod = 1000 / kRate;                   // 16
+  static constexpr int32_t kRemainderStep = 1000 - kPeriod * kRate;  // 40
+  static constexpr int32_t kTimingTestMilliseconds = 1000;
+
+  // Presents waiting for the vertical blank for up to one second; three presents of 15..17 ms in
+  // a row choose vertical-sync pacing, otherwise timer pacing. Sets the target to the clock.
+  void RunTimingTest(Clock& clock, const std::function<void()>& presentWaitingForVerticalBlank);
+
+  // Under timer pacing: advances the target and sleeps until it (a late frame resets it).
+  // Returns whether the present that follows waits for the vertical blank.
+  bool WaitForTurn(Clock& clock);
+
+  PacingMode mode() const { return mode_; }
+  uint32_t target() const { return target_; }
+  int32_t remainder() const { return remainder_; }
+
+  void SetMode(PacingMode mode) { mode_ = mode; }
+  void SetTarget(uint32_t target) { target_ = target; }
+
+ private:
+  PacingMode mode_ = PacingMode::timer;
+  int32_t remainder_ = 0;
+  uint32_t target_ = 0;
+};
+
+}  // namespace zz
