@@ -14,7 +14,9 @@ class Clock {
 };
 
 // Milliseconds from a to b, correct across the wrap of the 32-bit reading.
-inline int32_t MillisecondsBetween(uint32_t a, uint32_t b) { return static_cast<int32_t>(b - a); }
+inline int32_t MillisecondsBetween(uint32_t a, uint32_t b) {
+  return static_cast<int32_t>(b - a);
+}
 
 // The platform's clock, with 1 ms resolution for the run.
 class SystemClock final : public Clock {

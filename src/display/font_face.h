@@ -10,12 +10,12 @@
 namespace zz {
 
 struct GlyphBitmap {
-  bool loaded = false;   // false: the glyph failed to load (no image, advance 0)
-  int32_t left = 0;      // bitmap_left
-  int32_t top = 0;       // bitmap_top
+  bool loaded = false;  // false: the glyph failed to load (no image, advance 0)
+  int32_t left = 0;     // bitmap_left
+  int32_t top = 0;      // bitmap_top
   int32_t width = 0;
   int32_t height = 0;
-  int32_t advance = 0;   // whole pixels
+  int32_t advance = 0;            // whole pixels
   std::vector<uint8_t> coverage;  // width * height, 0..255 (one-bit bitmaps as 0/255)
 };
 

@@ -12,7 +12,9 @@ void KeyboardLayer::AddHandler(HookHandler handler, void* context, int32_t prior
   handlers_.insert(at, Handler{handler, context, priority});
 }
 
-void KeyboardLayer::AddRecorder() { AddHandler(&KeyboardLayer::Record, this, 0); }
+void KeyboardLayer::AddRecorder() {
+  AddHandler(&KeyboardLayer::Record, this, 0);
+}
 
 void KeyboardLayer::RemoveRecorder() {
   std::erase_if(handlers_, [this](const Handler& h) { return h.function == &Record && h.context == this; });

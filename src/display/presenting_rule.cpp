@@ -2,7 +2,8 @@
 
 namespace zz {
 
-void PresentingRule::RunTimingTest(Clock& clock, const std::function<void()>& presentWaitingForVerticalBlank) {
+void PresentingRule::RunTimingTest(Clock& clock,
+                                   const std::function<void()>& presentWaitingForVerticalBlank) {
   const uint32_t deadline = clock.Milliseconds() + kTimingTestMilliseconds;
   int32_t run = 0;
   mode_ = PacingMode::timer;

@@ -34,7 +34,8 @@ void DrawLayer(const TitleState& s, Display& display, const std::shared_ptr<Font
   display.SelectFont(font);
   const Rgb colour = PaletteColour(s.textPalette, s.layerColourIndex[layer]);
   display.SetDrawColour(colour.red, colour.green, colour.blue);
-  display.DrawString(s.layerText[layer], static_cast<float>(s.layerX[layer]), static_cast<float>(s.layerY[layer]));
+  display.DrawString(s.layerText[layer], static_cast<float>(s.layerX[layer]),
+                     static_cast<float>(s.layerY[layer]));
 }
 
 }  // namespace

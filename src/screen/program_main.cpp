@@ -63,7 +63,9 @@ std::array<std::string, 6> ResolveFontFaces() {
   return files;
 }
 
-bool EscapeHit(KeyboardLayer& keyboard) { return keyboard.KeyHit(kVkEscape) != 0 || TerminationRequested(); }
+bool EscapeHit(KeyboardLayer& keyboard) {
+  return keyboard.KeyHit(kVkEscape) != 0 || TerminationRequested();
+}
 
 int RunTitle(Display& display, KeyboardLayer& keyboard) {
   TitleState state;

@@ -6,13 +6,26 @@ namespace {
 void StepCommand(TitleState& s, int32_t keyCode) {
   const auto layer = static_cast<std::size_t>(s.currentLayer);
   switch (keyCode) {
-    case kVkC: ++s.layerColourIndex[layer]; break;
-    case kVkS: ++s.layerSizeIndex[layer]; break;
-    case kVkF: ++s.layerFaceIndex[layer]; break;
-    case kVkB: ++s.backgroundIndex; break;
-    case kVkDigit1: ++s.currentLayer; break;
-    case kVkH: ++s.helpShown; break;
-    default: break;
+    case kVkC:
+      ++s.layerColourIndex[layer];
+      break;
+    case kVkS:
+      ++s.layerSizeIndex[layer];
+      break;
+    case kVkF:
+      ++s.layerFaceIndex[layer];
+      break;
+    case kVkB:
+      ++s.backgroundIndex;
+      break;
+    case kVkDigit1:
+      ++s.currentLayer;
+      break;
+    case kVkH:
+      ++s.helpShown;
+      break;
+    default:
+      break;
   }
 }
 

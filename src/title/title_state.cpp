@@ -3,8 +3,8 @@
 namespace zz {
 
 const std::array<const char*, 6> kFontFacePaths = {
-    "C:\\WINDOWS\\Fonts\\arial.ttf", "C:\\WINDOWS\\Fonts\\ariblk.ttf", "C:\\WINDOWS\\Fonts\\cour.ttf",
-    "C:\\WINDOWS\\Fonts\\courbd.ttf", "C:\\WINDOWS\\Fonts\\times.ttf", "C:\\WINDOWS\\Fonts\\timesbd.ttf",
+    "C:\\WINDOWS\\Fonts\\arial.ttf",  "C:\\WINDOWS\\Fonts\\ariblk.ttf", "C:\\WINDOWS\\Fonts\\cour.ttf",
+    "C:\\WINDOWS\\Fonts\\courbd.ttf", "C:\\WINDOWS\\Fonts\\times.ttf",  "C:\\WINDOWS\\Fonts\\timesbd.ttf",
 };
 
 const char* const kSplashFontPath = "C:\\WINDOWS\\Fonts\\arial.ttf";

@@ -1,0 +1,102 @@
+#include "display/presenting_rule.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zz {
+namespace {
+
+// A clock that moves only when slept on or told to.
+class FakeClock final : public Clock {
+ public:
+  explicit FakeClock(uint32_t start) : now_(start) {}
+  uint32_t Milliseconds() override { return now_; }
+  void Sleep(uint32_t ms) override {
+    sleeps.push_back(ms);
+    now_ += ms;
+  }
+  void Advance(uint32_t ms) { now_ += ms; }
+  std::vector<uint32_t> sleeps;
+
+ private:
+  uint32_t now_;
+};
+
+TEST(PresentingRule, TimerTargetsLieSixteenSeventeenSeventeenApart) {
+  FakeClock clock(1000);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(2); });  // no vertical blank: presents are quick
+  ASSERT_EQ(rule.mode(), PacingMode::timer);
+  uint32_t previous = rule.target();
+  std::vector<uint32_t> steps;
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_FALSE(rule.WaitForTurn(clock));
+    steps.push_back(rule.target() - previous);
+    previous = rule.target();
+    EXPECT_EQ(clock.Milliseconds(), rule.target());
+  }
+  EXPECT_EQ((std::vector<uint32_t>(steps.begin(), steps.begin() + 6)),
+            (std::vector<uint32_t>{16, 17, 17, 16, 17, 17}));
+  uint32_t total = 0;
+  for (uint32_t step : steps) total += step;
+  EXPECT_EQ(total, 1000u);
+  EXPECT_EQ(rule.remainder(), 0);
+}
+
+TEST(PresentingRule, LateFrameResetsTheTargetInsteadOfBursting) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(1); });
+  const uint32_t start = clock.Milliseconds();
+  clock.Advance(50);  // a frame that took three periods
+  rule.WaitForTurn(clock);
+  EXPECT_EQ(rule.target(), start + 50);
+  EXPECT_TRUE(clock.sleeps.empty());
+  rule.WaitForTurn(clock);  // the next frame is a whole period later, not at once
+  EXPECT_EQ(clock.sleeps, (std::vector<uint32_t>{17}));
+}
+
+TEST(PresentingRule, PacingSurvivesTheClockWrapping) {
+  FakeClock clock(0xFFFFFFFFu - 5000);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(3); });
+  for (int i = 0; i < 600; ++i) rule.WaitForTurn(clock);
+  EXPECT_EQ(clock.sleeps.size(), 600u);
+  for (uint32_t ms : clock.sleeps) EXPECT_TRUE(ms == 16 || ms == 17) << ms;
+}
+
+struct TimingCase {
+  const char* name;
+  std::vector<uint32_t> presentTimes;  // cycled
+  PacingMode mode;
+  uint32_t testMilliseconds;
+};
+
+class TimingTest : public testing::TestWithParam<TimingCase> {};
+
+TEST_P(TimingTest, ChoosesThePacing) {
+  const TimingCase& c = GetParam();
+  FakeClock clock(500);
+  PresentingRule rule;
+  std::size_t i = 0;
+  rule.RunTimingTest(clock, [&] { clock.Advance(c.presentTimes[i++ % c.presentTimes.size()]); });
+  EXPECT_EQ(rule.mode(), c.mode);
+  EXPECT_EQ(clock.Milliseconds() - 500, c.testMilliseconds);
+  EXPECT_EQ(rule.target(), clock.Milliseconds());
+  EXPECT_EQ(rule.WaitForTurn(clock), c.mode == PacingMode::verticalSync);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TimingTest,
+    testing::Values(TimingCase{"SixtyHertz", {16}, PacingMode::verticalSync, 48},
+                    TimingCase{"FifteenToSeventeen", {15, 17, 16}, PacingMode::verticalSync, 48},
+                    TimingCase{
+                        "RunBrokenThenRestarted", {16, 16, 20, 17, 15, 16}, PacingMode::verticalSync, 100},
+                    TimingCase{"SeventyFiveHertz", {13}, PacingMode::timer, 1001},
+                    TimingCase{"NoVerticalBlank", {0, 1}, PacingMode::timer, 1000},
+                    TimingCase{"NeverThreeInARow", {16, 16, 18}, PacingMode::timer, 1000}),
+    [](const testing::TestParamInfo<TimingCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace zz
