@@ -1,0 +1,69 @@
+# Everyday commands. `make run` and `make test` do all set-up on a fresh Debian 12 machine.
+#   make run     install what is missing, build, run the program (the demo when there is no display)
+#   make test    the same set-up, then every test in build/ and again under ASan+UBSan in build-asan/
+#   make demo    screenshots of a scripted session on a virtual display, into build/demo/
+#   make bench   the benchmarks, when there are any
+#   make format  clang-format over the sources
+#   make clean   remove build/ and build-asan/
+
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+SOURCE_DIRS := src tests bench
+
+.PHONY: all deps configure build program run test test-build test-asan demo bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@ninja -C $(BUILD) -j$(JOBS)
+
+program: configure
+	@ninja -C $(BUILD) -j$(JOBS) zizezed
+
+run: program
+ifeq ($(strip $(DISPLAY)),)
+	@echo "make run: no DISPLAY here, so running 'make demo' instead (screenshots go to $(BUILD)/demo/)"
+	@$(MAKE) --no-print-directory demo
+else
+	$(BUILD)/zizezed
+endif
+
+test: test-build test-asan
+
+test-build: build
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j$(JOBS)
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_SANITIZE=ON \
+	  -DZZ_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
+	@ninja -C $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error -j$(JOBS)
+
+demo: deps
+	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/demo
+
+bench: build
+	@if [ -f bench/CMakeLists.txt ]; then \
+	  found=0; \
+	  for exe in $(BUILD)/bench/*; do \
+	    if [ -f "$$exe" ] && [ -x "$$exe" ]; then found=1; "$$exe" || exit 1; fi; \
+	  done; \
+	  [ $$found = 1 ] || echo "make bench: no benchmark executable in $(BUILD)/bench/"; \
+	else \
+	  echo "make bench: there are no benchmarks yet (bench/CMakeLists.txt)"; \
+	fi
+
+format:
+	@find $(SOURCE_DIRS) -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
