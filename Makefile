@@ -1,6 +1,8 @@
 # Everyday commands. `make run` and `make test` do all set-up on a fresh Debian 12 machine.
 #   make run     install what is missing, build, run the program (the demo when there is no display)
-#   make test    the same set-up, then every test in build/ and again under ASan+UBSan in build-asan/
+#   make test    the same set-up, then every test in build/ and again under ASan+UBSan in build-asan/,
+#                then the Windows build under Wine (skip that with ZZ_SKIP_WINDOWS=1)
+#   make windows cross-build build-windows/zizezed.exe for Windows x86-64
 #   make demo    screenshots of a scripted session on a virtual display, into build/demo/
 #   make bench   the benchmarks, when there are any
 #   make format  clang-format over the sources
@@ -8,12 +10,13 @@
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+WINDOWS_BUILD ?= build-windows
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
 SOURCE_DIRS := src tests bench
 
-.PHONY: all deps configure build program run test test-build test-asan demo bench format clean
+.PHONY: all deps configure build program run test test-build test-asan windows test-windows demo bench format clean
 
 all: build
 
@@ -37,7 +40,7 @@ else
 	$(BUILD)/zizezed
 endif
 
-test: test-build test-asan
+test: test-build test-asan $(if $(filter 1,$(ZZ_SKIP_WINDOWS)),,test-windows)
 
 test-build: build
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j$(JOBS)
@@ -47,6 +50,12 @@ test-asan: deps
 	  -DZZ_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
 	@ninja -C $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error -j$(JOBS)
+
+windows: deps
+	@ZZ_JOBS=$(JOBS) scripts/build-windows $(WINDOWS_BUILD)
+
+test-windows: windows
+	tests/windows/wine_e2e.py $(WINDOWS_BUILD)
 
 demo: deps
 	@BUILD=$(BUILD) JOBS=$(JOBS) scripts/demo
