@@ -73,6 +73,10 @@ struct TimingCase {
   uint32_t testMilliseconds;
 };
 
+void PrintTo(const TimingCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class TimingTest : public testing::TestWithParam<TimingCase> {};
 
 TEST_P(TimingTest, ChoosesThePacing) {

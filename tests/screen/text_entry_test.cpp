@@ -37,6 +37,10 @@ struct EntryCase {
   int32_t x0 = 20, y0 = 500, x1 = 20, y1 = 600;
 };
 
+void PrintTo(const EntryCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class TextEntry : public testing::TestWithParam<EntryCase> {};
 
 TEST_P(TextEntry, EditsAndMovesTheCurrentLayer) {

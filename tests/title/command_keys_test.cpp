@@ -30,6 +30,10 @@ struct CommandCase {
   std::function<void(const TitleState&)> expect;
 };
 
+void PrintTo(const CommandCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class CommandKeys : public testing::TestWithParam<CommandCase> {};
 
 TEST_P(CommandKeys, ChangeTheTitleStateAsTheTableSays) {
