@@ -1,0 +1,203 @@
+#include "display/sdl_display.h"
+
+#include <algorithm>
+
+#include "display/sdl_failure.h"
+
+namespace zz {
+
+namespace {
+
+SDL_Color Clamped(int32_t red, int32_t green, int32_t blue) {
+  const auto component = [](int32_t value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); };
+  return SDL_Color{component(red), component(green), component(blue), 255};
+}
+
+}  // namespace
+
+SdlDisplay::SdlDisplay(KeyboardLayer& keyboard, Clock& clock) : keyboard_(keyboard), clock_(clock) {}
+
+SdlDisplay::~SdlDisplay() {
+  if (keyboardTaken_) {
+    keyboard_.RemoveRecorder();
+    keyboard_.Empty();
+    keyboard_.SetEventSource(nullptr);
+  }
+  // Fonts still held elsewhere must not touch the textures the renderer frees with itself.
+  textures_->renderer = nullptr;
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);  // gives the desktop its own mode back
+  if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
+  if (surface_ != nullptr) SDL_FreeSurface(surface_);
+}
+
+bool SdlDisplay::CreateFullScreenWindow(const SDL_DisplayMode& mode, std::string* failureReason) {
+  // Created at the mode's (the desktop's) size at (0, 0): without a window manager nothing
+  // resizes the window for us.
+  window_ = SDL_CreateWindow("", 0, 0, mode.w, mode.h, SDL_WINDOW_BORDERLESS);
+  if (window_ == nullptr) {
+    ReportSdlFailure("cannot create the window");
+    *failureReason = "NOWINDOW";
+    return false;
+  }
+  SDL_DisplayMode chosen = mode;
+  if (SDL_SetWindowDisplayMode(window_, &chosen) != 0) {
+    ReportSdlFailure("cannot set the display mode");
+    *failureReason = "WRONGMODE";
+    return false;
+  }
+  if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
+    ReportSdlFailure("cannot take the full screen");
+    *failureReason = "NOEXCLUSIVEMODE";
+    return false;
+  }
+  cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  if (cursor_ == nullptr) {
+    ReportSdlFailure("cannot make the arrow pointer");
+  } else {
+    SDL_SetCursor(cursor_);
+  }
+  return true;
+}
+
+bool SdlDisplay::CreateWindowRenderer(std::string* failureReason) {
+  // Vertical sync starts off: the first presents must not wait for the blank.
+  if (!StartRenderer(SDL_CreateRenderer(window_, -1, 0))) {
+    *failureReason = "NORENDERER";
+    return false;
+  }
+  SDL_RendererInfo info{};
+  rendererWaitsForBlank_ =
+      SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+  return true;
+}
+
+bool SdlDisplay::CreateSurfaceRenderer(int32_t width, int32_t height) {
+  surface_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+  if (surface_ == nullptr) {
+    ReportSdlFailure("cannot create the drawing surface");
+    return false;
+  }
+  return StartRenderer(SDL_CreateSoftwareRenderer(surface_));
+}
+
+bool SdlDisplay::StartRenderer(SDL_Renderer* renderer) {
+  if (renderer == nullptr) {
+    ReportSdlFailure("cannot create the renderer");
+    return false;
+  }
+  renderer_ = renderer;
+  textures_->renderer = renderer;
+  if (SDL_GetRendererOutputSize(renderer_, &width_, &height_) != 0) {
+    ReportSdlFailure("cannot read the drawing size");
+    return false;
+  }
+  return true;
+}
+
+void SdlDisplay::ClearAndPresentWithoutVerticalBlank() {
+  SetVerticalSync(false);
+  Clear();
+  PresentNow();
+}
+
+void SdlDisplay::RunTimingTest() {
+  rule_.RunTimingTest(clock_, [this] {
+    SetVerticalSync(true);
+    Clear();
+    PresentNow();
+  });
+}
+
+void SdlDisplay::StartTimerPacing() {
+  rule_.SetMode(PacingMode::timer);
+  rule_.SetTarget(clock_.Milliseconds());
+}
+
+void SdlDisplay::CentrePointer() {
+  SDL_WarpMouseInWindow(window_, width_ / 2, height_ / 2);
+}
+
+void SdlDisplay::TakeKeyboard() {
+  events_ = std::make_unique<SdlEventSource>([this](const SDL_Event& event) { OnPlatformEvent(event); });
+  keyboard_.SetEventSource(events_.get());
+  events_->TakePending(keyboard_);
+  keyboard_.Empty();
+  keyboard_.AddRecorder();
+  keyboardTaken_ = true;
+}
+
+void SdlDisplay::OnPlatformEvent(const SDL_Event& event) {
+  // The renderer's textures are lost: every glyph image is made again when next drawn.
+  if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET)
+    ++textures_->generation;
+}
+
+void SdlDisplay::SetAlphaBlending() {
+  // Glyph images always blend by their alpha; this covers everything else drawn.
+  if (SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND) != 0)
+    ReportSdlFailure("cannot set blending");
+}
+
+void SdlDisplay::SetClearColour(int32_t red, int32_t green, int32_t blue) {
+  clearColour_ = Clamped(red, green, blue);
+}
+
+void SdlDisplay::Clear() {
+  SDL_SetRenderDrawColor(renderer_, clearColour_.r, clearColour_.g, clearColour_.b, 255);
+  if (SDL_RenderClear(renderer_) != 0) ReportSdlFailure("cannot clear");
+}
+
+void SdlDisplay::SetDrawColour(int32_t red, int32_t green, int32_t blue) {
+  drawColour_ = Clamped(red, green, blue);
+}
+
+std::shared_ptr<Font> SdlDisplay::LoadFont(const std::string& path, int32_t pixelSize) {
+  if (auto kept = fonts_.Find(path, pixelSize)) return kept;
+  auto face = FontFace::Open(path, pixelSize);
+  if (face == nullptr) return nullptr;  // not kept: the next load tries the file again
+  auto font = std::make_shared<Font>(std::move(face), textures_);
+  fonts_.Keep(path, pixelSize, font);
+  return font;
+}
+
+void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
+  const ScreenSize screen{width_, height_};
+  if (font_ != nullptr) {
+    font_->Draw(text, x, y, screen, drawColour_);
+  } else {
+    builtinFont_.Draw(text, x, y, screen, drawColour_);
+  }
+}
+
+void SdlDisplay::Present() {
+  SetVerticalSync(rule_.WaitForTurn(clock_));
+  PresentNow();
+}
+
+void SdlDisplay::PresentNow() {
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlDisplay::SetVerticalSync(bool on) {
+  // The software renderer has no vertical blank; SDL would only pretend one with a timer.
+  if (!rendererWaitsForBlank_ || on == verticalSync_) return;
+  if (SDL_RenderSetVSync(renderer_, on ? 1 : 0) != 0) {
+    ReportSdlFailure("cannot switch vertical sync");
+    rendererWaitsForBlank_ = false;
+    return;
+  }
+  verticalSync_ = on;
+}
+
+std::vector<uint32_t> SdlDisplay::ReadPixels() {
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+  if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), width_ * 4) != 0) {
+    ReportSdlFailure("cannot read the pixels back");
+    return {};
+  }
+  for (uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;
+  return pixels;
+}
+
+}  // namespace zz
