@@ -5,18 +5,24 @@
 #   make windows cross-build build-windows/zizezed.exe for Windows x86-64
 #   make demo    screenshots of a scripted session on a virtual display, into build/demo/
 #   make bench   the benchmarks, when there are any
+#   make fuzz    build the font fuzzer with clang in build-fuzz/ and run it (FUZZ_RUNS, default 10 million)
+#   make soak    a million frames of random editing, under ASan+UBSan and again in build/ for memory growth
 #   make format  clang-format over the sources
 #   make clean   remove build/ and build-asan/
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+FUZZ_BUILD ?= build-fuzz
+FUZZ_RUNS ?= 10000000
+SOAK_FRAMES ?= 1000000
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
 SOURCE_DIRS := src tests bench
 
-.PHONY: all deps configure build program run test test-build test-asan windows test-windows demo bench format clean
+.PHONY: all deps configure build program run test test-build test-asan windows test-windows demo bench fuzz soak \
+  format clean
 
 all: build
 
@@ -62,14 +68,30 @@ demo: deps
 
 bench: build
 	@if [ -f bench/CMakeLists.txt ]; then \
-	  found=0; \
+	  found=0; rm -rf $(BUILD)/bench/results; \
 	  for exe in $(BUILD)/bench/*; do \
-	    if [ -f "$$exe" ] && [ -x "$$exe" ]; then found=1; "$$exe" || exit 1; fi; \
+	    if [ -f "$$exe" ] && [ -x "$$exe" ]; then \
+	      found=1; ZZ_BENCH_RESULTS=$(BUILD)/bench/results "$$exe" || exit 1; \
+	    fi; \
 	  done; \
 	  [ $$found = 1 ] || echo "make bench: no benchmark executable in $(BUILD)/bench/"; \
+	  bench/summary_table $(BUILD)/bench/results; \
 	else \
 	  echo "make bench: there are no benchmarks yet (bench/CMakeLists.txt)"; \
 	fi
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_FUZZ=ON \
+	  -DZZ_TESTS=OFF -DZZ_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
+	@ninja -C $(FUZZ_BUILD) -j$(JOBS) font_fuzzer
+	FUZZ_DIR=$(FUZZ_BUILD) FUZZ_RUNS=$(FUZZ_RUNS) scripts/run-font-fuzzer
+
+soak: build
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_SANITIZE=ON \
+	  -DZZ_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
+	@ninja -C $(ASAN_BUILD) -j$(JOBS) zizezed_soak
+	SDL_VIDEODRIVER=dummy $(ASAN_BUILD)/tests/soak/zizezed_soak $(SOAK_FRAMES)
+	SDL_VIDEODRIVER=dummy $(BUILD)/tests/soak/zizezed_soak --memory $(SOAK_FRAMES)
 
 format:
 	@find $(SOURCE_DIRS) -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format -i

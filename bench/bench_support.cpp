@@ -1,0 +1,82 @@
+#include "bench/bench_support.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "display/font_faces.h"
+
+namespace zz::bench {
+
+uint32_t FreeRunningClock::Milliseconds() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+TitleState InitialCard() {
+  std::array<std::string, 6> faces;
+  for (std::size_t i = 0; i < faces.size(); ++i) faces[i] = ResolveFontFace(kFontFacePaths[i]);
+  TitleState state;
+  SetUpTitleState(state, faces);
+  return state;
+}
+
+void WriteRow(const SummaryRow& row) {
+  const char* chosen = std::getenv("ZZ_BENCH_RESULTS");
+  const std::filesystem::path directory = chosen != nullptr && *chosen != '\0' ? chosen : "bench-results";
+  std::error_code ignored;
+  std::filesystem::create_directories(directory, ignored);
+  // One file a figure, named so that the table lists them in order (`make bench` empties the
+  // directory first).
+  std::ofstream out(directory / ("figure-" + row.figure + ".row"), std::ios::app);
+  out << row.figure << '\t' << row.measured << '\t' << row.goal << '\t' << row.holds << '\n';
+}
+
+std::string Verdict(bool holds) {
+  return holds ? "yes" : "NO";
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+void Results::ReportRuns(const std::vector<Run>& runs) {
+  ConsoleReporter::ReportRuns(runs);
+  for (const Run& run : runs) {
+    if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+    const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    Entry& entry = entries_[run.benchmark_name()];
+    entry.realMs = run.GetAdjustedRealTime() * toMs;
+    entry.cpuMs = run.GetAdjustedCPUTime() * toMs;
+    for (const auto& [name, counter] : run.counters) entry.counters[name] = counter.value;
+  }
+}
+
+const Results::Entry& Results::operator[](const std::string& name) const {
+  static const Entry kNone;
+  // Names may carry the options Google Benchmark adds ("/iterations:3").
+  auto found = entries_.find(name);
+  if (found == entries_.end()) {
+    found = entries_.lower_bound(name + "/");
+    if (found != entries_.end() && found->first.rfind(name + "/", 0) != 0) found = entries_.end();
+  }
+  if (found == entries_.end()) {
+    std::fprintf(stderr, "bench: no result for %s\n", name.c_str());
+    return kNone;
+  }
+  return found->second;
+}
+
+const Results& RunBenchmarks(int argc, char** argv) {
+  static Results results;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks(&results);
+  benchmark::Shutdown();
+  return results;
+}
+
+}  // namespace zz::bench

@@ -1,0 +1,60 @@
+// What the benchmarks share: a clock that never sleeps, the initial title card, the rows of the
+// summary table that `make bench` prints at its end, and a reporter that keeps each result.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "display/clock.h"
+#include "title/title_state.h"
+
+namespace zz::bench {
+
+// The real millisecond reading, but sleeping returns at once: the presenting rule paces nothing,
+// so a benchmark measures the frame's own cost.
+class FreeRunningClock final : public Clock {
+ public:
+  uint32_t Milliseconds() override;
+  void Sleep(uint32_t /*milliseconds*/) override {}
+};
+
+// The title state as the main loop's first pass sees it, with this system's face files.
+TitleState InitialCard();
+
+// One row of the summary table. `holds` is empty for a figure that is reported without a goal.
+struct SummaryRow {
+  std::string figure;
+  std::string measured;
+  std::string goal;
+  std::string holds;
+};
+// Appends the row to the results directory ($ZZ_BENCH_RESULTS, or bench-results/ here), where
+// the table is gathered once every benchmark has run.
+void WriteRow(const SummaryRow& row);
+std::string Verdict(bool holds);
+std::string Fixed(double value, int decimals);
+
+// Keeps every run's mean times (milliseconds per iteration) and counters by benchmark name, and
+// prints as the console reporter does.
+class Results final : public benchmark::ConsoleReporter {
+ public:
+  struct Entry {
+    double realMs = 0;
+    double cpuMs = 0;
+    std::map<std::string, double> counters;
+  };
+  void ReportRuns(const std::vector<Run>& runs) override;
+  // The entry of the benchmark of that name; a missing one reads as zeros (reported as such).
+  const Entry& operator[](const std::string& name) const;
+
+ private:
+  std::map<std::string, Entry> entries_;
+};
+
+// Runs the benchmarks chosen on the command line (all by default) and returns the results.
+const Results& RunBenchmarks(int argc, char** argv);
+
+}  // namespace zz::bench
