@@ -158,6 +158,9 @@ std::unique_ptr<FontFace> FontFace::Open(const std::string& path, int32_t pixelS
   FT_Face face = nullptr;
   if (FT_New_Face(library.get(), path.c_str(), 0, &face) != 0) return nullptr;
   auto impl = std::make_unique<Impl>(std::move(library), face);
+  // Characters are looked up by Unicode: a face without a Unicode map would draw nothing (or the
+  // wrong glyphs), so it is no usable font and the built-in font stands in.
+  if (face->charmap == nullptr || face->charmap->encoding != FT_ENCODING_UNICODE) return nullptr;
   const int32_t size = SetLargestAcceptedSize(face, pixelSize);
   if (size == 0 || face->size == nullptr) return nullptr;
   const int32_t ascender = ClampMetric(face->size->metrics.ascender >> 6);
