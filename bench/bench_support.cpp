@@ -56,14 +56,18 @@ void Results::ReportRuns(const std::vector<Run>& runs) {
   }
 }
 
-const Results::Entry& Results::operator[](const std::string& name) const {
-  static const Entry kNone;
+std::map<std::string, Results::Entry>::const_iterator Results::Find(const std::string& name) const {
   // Names may carry the options Google Benchmark adds ("/iterations:3").
   auto found = entries_.find(name);
-  if (found == entries_.end()) {
-    found = entries_.lower_bound(name + "/");
-    if (found != entries_.end() && found->first.rfind(name + "/", 0) != 0) found = entries_.end();
-  }
+  if (found != entries_.end()) return found;
+  found = entries_.lower_bound(name + "/");
+  if (found != entries_.end() && found->first.rfind(name + "/", 0) == 0) return found;
+  return entries_.end();
+}
+
+const Results::Entry& Results::operator[](const std::string& name) const {
+  static const Entry kNone;
+  const auto found = Find(name);
   if (found == entries_.end()) {
     std::fprintf(stderr, "bench: no result for %s\n", name.c_str());
     return kNone;

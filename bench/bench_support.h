@@ -49,8 +49,11 @@ class Results final : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override;
   // The entry of the benchmark of that name; a missing one reads as zeros (reported as such).
   const Entry& operator[](const std::string& name) const;
+  // Whether a benchmark of that name ran (a filter on the command line may leave it out).
+  bool Ran(const std::string& name) const { return Find(name) != entries_.end(); }
 
  private:
+  std::map<std::string, Entry>::const_iterator Find(const std::string& name) const;
   std::map<std::string, Entry> entries_;
 };
 
