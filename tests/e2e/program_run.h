@@ -17,6 +17,7 @@ class ProgramRun {
   // that would steer SDL elsewhere (another video driver, Wayland) are removed.
   ProgramRun(const std::string& programPath, const std::optional<std::string>& display);
 
+  pid_t pid() const { return process_.pid(); }
   bool Running() { return process_.Running(); }
   // Returns whether the program ended before the deadline.
   bool WaitForEnd(std::chrono::milliseconds deadline) { return process_.WaitForEnd(deadline); }
