@@ -9,7 +9,6 @@
 #include <string_view>
 #include <utility>
 
-#include "display/sdl_virtual_key.h"
 #include "display/utf8_decoder.h"
 
 namespace zz {
@@ -68,6 +67,8 @@ void SdlEventSource::WaitForInput(uint32_t timeoutMs) {
 }
 
 void SdlEventSource::Translate(const SDL_Event& event, KeyboardLayer& layer) {
+  windowsKeys_.Note(event);
+  if (event.type == SDL_SYSWMEVENT) return;  // window messages serve only the key codes
   // SDL sends the text of a key right after its key-down: anything else means none came.
   if (event.type != SDL_TEXTINPUT) TypeAltLetterWithoutText(layer);
   switch (event.type) {
@@ -92,7 +93,7 @@ void SdlEventSource::Translate(const SDL_Event& event, KeyboardLayer& layer) {
 }
 
 void SdlEventSource::OnKeyDown(const SDL_Event& event, KeyboardLayer& layer) {
-  const int32_t keyCode = VirtualKeyOf(event.key.keysym);
+  const int32_t keyCode = windowsKeys_.KeyCodeOf(event.key);
   TrackModifier(keyCode, true);
   DecideTextFromKeys();
   if (keyCode <= 0 || keyCode >= KeyboardLayer::kKeyCount) return;
@@ -103,7 +104,7 @@ void SdlEventSource::OnKeyDown(const SDL_Event& event, KeyboardLayer& layer) {
 }
 
 void SdlEventSource::OnKeyUp(const SDL_Event& event, KeyboardLayer& layer) {
-  const int32_t keyCode = VirtualKeyOf(event.key.keysym);
+  const int32_t keyCode = windowsKeys_.KeyCodeOf(event.key);
   TrackModifier(keyCode, false);
   DecideTextFromKeys();
   if (keyCode <= 0 || keyCode >= KeyboardLayer::kKeyCount) return;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "display/keyboard_layer.h"
+#include "display/windows_virtual_keys.h"
 
 union SDL_Event;
 
@@ -46,6 +47,7 @@ class SdlEventSource final : public EventSource {
   int32_t flags_ = 0;              // as last recomputed
   bool dropText_ = false;          // CTRL was held (without AltGr) at the last key event
   int32_t altLetter_ = 0;          // ALT+letter typed, until its text comes
+  WindowsVirtualKeys windowsKeys_;
 };
 
 }  // namespace zz

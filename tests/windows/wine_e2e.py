@@ -224,9 +224,13 @@ def splash_gone(screen):
     return screen.box_of_other_than(BLACK, 0, 0, SCREEN_WIDTH, 300) is None
 
 
+def name_box(screen):
+    return screen.box_of_other_than(BLACK, 0, 470, SCREEN_WIDTH, 595)
+
+
 def check_card(screen, subtitle_builtin):
     check(splash_gone(screen), "the splash screen is still there")
-    name = screen.box_of_other_than(BLACK, 0, 480, SCREEN_WIDTH, 595)
+    name = name_box(screen)
     check(name is not None, "no name line")
     check(20 <= name[0] <= 28 and 500 <= name[1] <= 530, "name line at (%d, %d), not at (20, 500)" % name[:2])
     check(WHITE in screen.colours_in(name), "the name line is not white")
@@ -265,8 +269,12 @@ def run_program(wine, display, program, name, failure_dir, missing_arial):
         time.sleep(0.2)
         name = check_card(session.keep(session.grab(), "card"), subtitle_builtin=missing_arial)
         session.key("shift+x")
-        session.wait_for("typed X on the name line", lambda s: (
-            (box := s.box_of_other_than(BLACK, 0, 480, SCREEN_WIDTH, 595)) is not None and box[2] >= name[2] + 20))
+        typed = name_box(session.wait_for("typed X on the name line", lambda s: (
+            (box := name_box(s)) is not None and box[2] >= name[2] + 20)))
+        # Windows' own key codes: keypad 4 without NumLock is the left arrow there.
+        session.key("KP_Left")
+        session.wait_for("name line moved 5 pixels left by keypad 4", lambda s: (
+            (box := name_box(s)) is not None and box[0] == typed[0] - 5))
         session.key("ctrl+b")
         session.wait_for("white background after CTRL+B", lambda s: s.at(0, 0) == WHITE)
         time.sleep(0.2)
