@@ -26,21 +26,50 @@ Font::~Font() {
 
 void Font::Draw(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour) {
   if (owner_->renderer == nullptr) return;
+  if (GlyphRuns::CanDrawInto(owner_->directTarget)) {
+    DrawDirect(text, x, y, screen, colour, owner_->directTarget);
+    return;
+  }
   ForgetStaleTextures();
   LayOutLine(
-      text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character); },
+      text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, false); },
       [this, colour](Glyph& glyph, int32_t left, int32_t top) { Blit(glyph, left, top, colour); });
 }
 
-Font::Glyph* Font::GlyphFor(char16_t character) {
-  Glyph& glyph = character >= kFirstDirect && character <= kLastDirect ? direct_[character - kFirstDirect]
-                                                                       : others_[character];
-  if (!glyph.known) Make(glyph, character);
+void Font::DrawDirect(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
+                      SDL_Surface* target) {
+  ForgetStaleTextures();
+  // What the renderer has queued (the clear, images drawn before) lands first.
+  SDL_RenderFlush(owner_->renderer);
+  ink_.Prepare(*target->format, colour, owner_->clearColour);
+  LayOutLine(
+      text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, true); },
+      [this, target](Glyph& glyph, int32_t left, int32_t top) { glyph.runs.Draw(target, left, top, ink_); });
+}
+
+Font::Glyph* Font::GlyphFor(char16_t character, bool intoSurface) {
+  const bool common = character >= kFirstDirect && character <= kLastDirect;
+  // Other characters are bounded in number: past the bound they are all made again as used.
+  if (!common && others_.size() >= kMostOtherGlyphs && others_.count(character) == 0) ForgetOthers();
+  Glyph& glyph = common ? direct_[character - kFirstDirect] : others_[character];
+  if (!glyph.known || glyph.intoSurface != intoSurface) Make(glyph, character, intoSurface);
   return glyph.present ? &glyph : nullptr;
 }
 
-void Font::Make(Glyph& glyph, char16_t character) {
+void Font::ForgetOthers() {
+  for (auto& [character, glyph] : others_) {
+    if (glyph.texture != nullptr && owner_->renderer != nullptr) SDL_DestroyTexture(glyph.texture);
+  }
+  others_.clear();
+}
+
+// A glyph drawn into the surface keeps only its runs; one drawn as a texture keeps its coverage
+// to make the texture again after a render reset.
+void Font::Make(Glyph& glyph, char16_t character, bool intoSurface) {
+  if (glyph.texture != nullptr) SDL_DestroyTexture(glyph.texture);
+  glyph = Glyph{};
   glyph.known = true;
+  glyph.intoSurface = intoSurface;
   const uint32_t index = face_->GlyphIndex(character);
   if (index == 0) return;
   glyph.present = true;
@@ -54,7 +83,11 @@ void Font::Make(Glyph& glyph, char16_t character) {
   glyph.shape.top = face_->ascender() - bitmap.top;
   glyph.shape.width = bitmap.width;
   glyph.shape.height = bitmap.height;
-  glyph.coverage = std::move(bitmap.coverage);
+  if (intoSurface) {
+    glyph.runs = GlyphRuns(bitmap.coverage.data(), bitmap.width, bitmap.height);
+  } else {
+    glyph.coverage = std::move(bitmap.coverage);
+  }
   Widen(glyph.shape);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/font_face.h"
+#include "display/glyph_runs.h"
 #include "display/glyph_texture.h"
 #include "display/text_layout.h"
 
@@ -32,18 +33,24 @@ class Font {
     bool known = false;    // looked up in the face
     bool present = false;  // the face has a glyph for the character
     bool textureFailed = false;
+    bool intoSurface = false;  // made to be drawn into the software renderer's surface
     GlyphShape shape;
     std::vector<uint8_t> coverage;  // kept to make the texture again after a render reset
+    GlyphRuns runs;                 // drawn straight into the software renderer's surface
     SDL_Texture* texture = nullptr;
   };
 
   static constexpr char16_t kFirstDirect = 32;
   static constexpr char16_t kLastDirect = 126;
+  static constexpr std::size_t kMostOtherGlyphs = 256;
 
-  Glyph* GlyphFor(char16_t character);
-  void Make(Glyph& glyph, char16_t character);
+  Glyph* GlyphFor(char16_t character, bool intoSurface);
+  void Make(Glyph& glyph, char16_t character, bool intoSurface);
+  void ForgetOthers();
   void Widen(const GlyphShape& shape);
   void Blit(Glyph& glyph, int32_t x, int32_t y, SDL_Color colour);
+  void DrawDirect(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
+                  SDL_Surface* target);
   void ForgetStaleTextures();
   void DestroyTextures();
 
@@ -54,6 +61,7 @@ class Font {
   std::shared_ptr<const TextureOwner> owner_;
   uint32_t generation_ = 0;
   LineReach reach_;
+  Ink ink_;
   std::array<Glyph, kLastDirect - kFirstDirect + 1> direct_{};
   std::unordered_map<char16_t, Glyph> others_;
 };

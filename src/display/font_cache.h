@@ -14,7 +14,9 @@ class Font;
 
 class FontCache {
  public:
-  static constexpr std::size_t kCapacity = 64;
+  // The card draws with three fonts at once (help and both layers). A kept font holds up to a few
+  // MiB of glyphs at the large sizes, while opening one again stays well inside a frame.
+  static constexpr std::size_t kCapacity = 8;
 
   // The kept font, or null when there is none for the key.
   std::shared_ptr<Font> Find(const std::string& path, int32_t pixelSize);

@@ -15,6 +15,10 @@ namespace zz {
 struct TextureOwner {
   SDL_Renderer* renderer = nullptr;
   uint32_t generation = 0;
+  // The surface the software renderer draws into, set by the display before each string: fonts
+  // then draw their glyphs straight into it instead of through textures. Null otherwise.
+  SDL_Surface* directTarget = nullptr;
+  SDL_Color clearColour{0, 0, 0, 255};  // what the surface was cleared to
 };
 
 // Null (reported on standard error) when the renderer cannot make it.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display/glyph_runs.h"
 #include "display/sdl_failure.h"
 
 namespace zz {
@@ -67,8 +68,9 @@ bool SdlDisplay::CreateWindowRenderer(std::string* failureReason) {
     return false;
   }
   SDL_RendererInfo info{};
-  rendererWaitsForBlank_ =
-      SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+  const bool known = SDL_GetRendererInfo(renderer_, &info) == 0;
+  software_ = known && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  rendererWaitsForBlank_ = known && !software_;
   return true;
 }
 
@@ -78,6 +80,7 @@ bool SdlDisplay::CreateSurfaceRenderer(int32_t width, int32_t height) {
     ReportSdlFailure("cannot create the drawing surface");
     return false;
   }
+  software_ = true;
   return StartRenderer(SDL_CreateSoftwareRenderer(surface_));
 }
 
@@ -163,11 +166,23 @@ std::shared_ptr<Font> SdlDisplay::LoadFont(const std::string& path, int32_t pixe
 
 void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
   const ScreenSize screen{width_, height_};
+  textures_->directTarget = DirectTarget();
+  textures_->clearColour = clearColour_;
   if (font_ != nullptr) {
     font_->Draw(text, x, y, screen, drawColour_);
   } else {
     builtinFont_.Draw(text, x, y, screen, drawColour_);
   }
+}
+
+// Blending the glyphs into the software renderer's surface ourselves touches only their inked
+// pixels, once; SDL's copy of a colour-modulated texture costs several times more per pixel,
+// which at 1080p is a third of the frame. A window's surface is asked for afresh each time, as a
+// resize replaces it.
+SDL_Surface* SdlDisplay::DirectTarget() {
+  if (!software_) return nullptr;
+  SDL_Surface* target = surface_ != nullptr ? surface_ : SDL_GetWindowSurface(window_);
+  return GlyphRuns::CanDrawInto(target) ? target : nullptr;
 }
 
 void SdlDisplay::Present() {

@@ -53,6 +53,7 @@ class SdlDisplay final : public Display {
   bool StartRenderer(SDL_Renderer* renderer);
   void SetVerticalSync(bool on);
   void PresentNow();
+  SDL_Surface* DirectTarget();
 
   KeyboardLayer& keyboard_;
   Clock& clock_;
@@ -62,6 +63,7 @@ class SdlDisplay final : public Display {
   SDL_Cursor* cursor_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   bool rendererWaitsForBlank_ = false;  // accelerated renderers only: the software one has no blank
+  bool software_ = false;               // the software renderer: text is drawn into its surface
   bool verticalSync_ = false;
   int32_t width_ = 0;
   int32_t height_ = 0;
