@@ -8,7 +8,7 @@ C:\\windows\\Fonts, so each run first puts metric-compatible stand-ins there und
 of the program's font table: the program opens those literal paths, exactly as on Windows.
 Runs: all six faces present; then arial.ttf missing, where the splash screen and the subtitle
 fall back to the built-in 8x16 font. Keys go in through XTest (xdotool); the screen is read back
-with xwd. Ends with the line "wine e2e: N passed, M failed".
+with xwd. Ends with the line "windows: N passed, M failed".
 """
 
 import os
@@ -122,10 +122,9 @@ class Wine:
         shutil.copyfile(exe, os.path.join(folder, "zizezed.exe"))
         return "C:\\zizezed\\zizezed.exe"
 
-    def start(self, program):
+    def start(self, program, error_log):
         return subprocess.Popen(["wine", program], env=self.env, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                cwd=self.drive_c())
+                                stdout=subprocess.PIPE, stderr=error_log, cwd=self.drive_c())
 
     def wait_idle(self):
         subprocess.run(["wineserver", "--wait"], env=self.env)
@@ -139,7 +138,9 @@ class Session:
 
     def __init__(self, wine, display, program, name, failure_dir):
         self.wine, self.display, self.name, self.failure_dir = wine, display, name, failure_dir
-        self.process = wine.start(program)
+        self.error_path = os.path.join(failure_dir, "wine-e2e-%s.stderr" % name)
+        with open(self.error_path, "wb") as error_log:
+            self.process = wine.start(program, error_log)
         self.last = None
 
     def key(self, *keys):
@@ -174,6 +175,7 @@ class Session:
             path = os.path.join(self.failure_dir, "wine-e2e-%s.png" % self.name)
             self.last.save_png(path)
             log("last screen of the failed run: " + path)
+        log("its standard error: " + self.error_path)
 
     def finish(self):
         try:
@@ -188,6 +190,7 @@ class Session:
         if self.process.poll() is None:
             self.process.kill()
             self.process.communicate()
+        self.wine.stop_server()  # the Windows process may outlive its loader
 
 
 def is_exact(screen, box, colours):
@@ -320,7 +323,7 @@ def main():
 
     if not os.path.exists(exe):
         log("no %s: build it first (make windows)" % exe)
-        print("wine e2e: 0 passed, 1 failed")
+        print("windows: 0 passed, 1 failed")
         return 1
     case("statically linked", check_static, exe)
     xvfb = Xvfb()
@@ -335,7 +338,7 @@ def main():
     finally:
         wine.stop_server()
         xvfb.stop()
-    print("wine e2e: %d passed, %d failed" % (passed, failed))
+    print("windows: %d passed, %d failed" % (passed, failed))
     return 0 if failed == 0 else 1
 
 
