@@ -50,6 +50,8 @@ void TimerPacing(benchmark::State& run) {
   run.counters["n16"] = count(15.5, 16.5);
   run.counters["n17"] = count(16.5, 17.5);
   run.counters["other"] = static_cast<double>(intervals.size()) - count(15.5, 17.5);
+  run.counters["n15"] = count(14.5, 15.5);
+  run.counters["n18"] = count(17.5, 18.5);
 }
 
 // Typed characters that enter the keyboard layer in the query of every other pass, each stamped
