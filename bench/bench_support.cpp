@@ -47,9 +47,12 @@ std::string Fixed(double value, int decimals) {
 void Results::ReportRuns(const std::vector<Run>& runs) {
   ConsoleReporter::ReportRuns(runs);
   for (const Run& run : runs) {
-    if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+    if (run.error_occurred) continue;
+    // A repeated benchmark counts by the median of its repetitions.
+    const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+    if (run.run_type != Run::RT_Iteration && !median) continue;
     const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    Entry& entry = entries_[run.benchmark_name()];
+    Entry& entry = entries_[median ? run.run_name.str() : run.benchmark_name()];
     entry.realMs = run.GetAdjustedRealTime() * toMs;
     entry.cpuMs = run.GetAdjustedCPUTime() * toMs;
     for (const auto& [name, counter] : run.counters) entry.counters[name] = counter.value;

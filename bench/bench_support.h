@@ -37,8 +37,8 @@ void WriteRow(const SummaryRow& row);
 std::string Verdict(bool holds);
 std::string Fixed(double value, int decimals);
 
-// Keeps every run's mean times (milliseconds per iteration) and counters by benchmark name, and
-// prints as the console reporter does.
+// Keeps every run's mean times (milliseconds per iteration) and counters by benchmark name (the
+// median of the repetitions for a repeated one), and prints as the console reporter does.
 class Results final : public benchmark::ConsoleReporter {
  public:
   struct Entry {
