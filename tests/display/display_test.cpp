@@ -12,6 +12,7 @@
 #include "display/builtin_font.h"
 #include "display/font_face.h"
 #include "display/sdl_display.h"
+#include "support/manual_clock.h"
 
 namespace zz {
 namespace {
@@ -31,15 +32,6 @@ struct Colour {
 constexpr Colour kTextColours[] = {{255, 255, 255}, {0, 0, 0},       {255, 0, 0},
                                    {128, 255, 128}, {128, 128, 255}, {255, 255, 0}};
 constexpr Colour kBackgrounds[] = {{0, 0, 0}, {255, 255, 255}, {0, 255, 0}, {0, 0, 255}};
-
-class StillClock final : public Clock {
- public:
-  uint32_t Milliseconds() override { return now_; }
-  void Sleep(uint32_t ms) override { now_ += ms; }
-
- private:
-  uint32_t now_ = 0;
-};
 
 // Per screen pixel, the glyph coverage a line puts there (0 where none), as the placement rule
 // says: image top-left at (pen + left, y + ascender - top), whole-pixel advances.
@@ -152,7 +144,7 @@ class OffscreenDisplay : public testing::Test {
   }
 
   KeyboardLayer keyboard;
-  StillClock clock;
+  test::ManualClock clock;
   std::unique_ptr<Display> display;
 };
 

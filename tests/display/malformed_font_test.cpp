@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "display/display.h"
+#include "support/manual_clock.h"
 
 namespace zz {
 namespace {
@@ -21,12 +22,6 @@ namespace fs = std::filesystem;
 const std::string kSans = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 constexpr uid_t kNobody = 65534;
 const fs::path kFontFixtures = fs::path(ZZ_SOURCE_DIR) / "tests/fixtures/fonts";
-
-class StillClock final : public Clock {
- public:
-  uint32_t Milliseconds() override { return 0; }
-  void Sleep(uint32_t /*milliseconds*/) override {}
-};
 
 class ScratchDir {
  public:
@@ -83,7 +78,7 @@ class MalformedFont : public testing::Test {
   }
 
   KeyboardLayer keyboard;
-  StillClock clock;
+  test::ManualClock clock;
   std::unique_ptr<Display> display;
   ScratchDir scratch;
 };

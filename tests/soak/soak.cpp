@@ -15,6 +15,7 @@
 #include "display/font_faces.h"
 #include "screen/frame.h"
 #include "screen/text_entry.h"
+#include "support/manual_clock.h"
 #include "title/command_keys.h"
 
 namespace zz {
@@ -26,15 +27,6 @@ constexpr int64_t kFirstCheckFrame = 1000;
 constexpr int64_t kAllowedGrowthBytes = 1 << 20;
 
 // Time passes only when the presenting rule waits.
-class FakeClock final : public Clock {
- public:
-  uint32_t Milliseconds() override { return now_; }
-  void Sleep(uint32_t milliseconds) override { now_ += milliseconds; }
-
- private:
-  uint32_t now_ = 0;
-};
-
 // Random key strokes, now and then a few pending at one query, as a fast typist's would be.
 // Backspace comes a little more often than a character, so the lines stay of a readable length.
 class RandomKeys final : public EventSource {
@@ -120,7 +112,7 @@ Reading Read() {
 
 int Soak(bool checkMemory, int64_t frames, uint32_t seed) {
   KeyboardLayer keyboard;
-  FakeClock clock;
+  test::ManualClock clock;
   auto display = Display::OpenOffscreen(kWidth, kHeight, keyboard, clock);
   if (display == nullptr) {
     std::printf("soak: no memory surface\n");
