@@ -81,7 +81,9 @@ bench: build
 	fi
 
 fuzz: deps
+	@scripts/fetch-debian-sources $(FUZZ_BUILD)/src freetype
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_FUZZ=ON \
+	  -DZZ_FREETYPE_SOURCE=$$(ls -d $(abspath $(FUZZ_BUILD))/src/freetype-*/ | head -n 1) \
 	  -DZZ_TESTS=OFF -DZZ_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
 	@ninja -C $(FUZZ_BUILD) -j$(JOBS) font_fuzzer
 	FUZZ_DIR=$(FUZZ_BUILD) FUZZ_RUNS=$(FUZZ_RUNS) scripts/run-font-fuzzer
