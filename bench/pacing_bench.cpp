@@ -8,8 +8,7 @@
 
 #include "bench/bench_support.h"
 #include "display/display.h"
-#include "screen/frame.h"
-#include "screen/text_entry.h"
+#include "screen/program_main.h"
 #include "title/command_keys.h"
 
 namespace zz::bench {
@@ -92,9 +91,7 @@ void KeyToScreen(benchmark::State& run) {
     for (int pass = 0; pass < 2 * 120; ++pass) {
       if (pass % 2 == 1) keys.Arm();
       const std::size_t before = state.layerText[0].size();
-      keyboard.KeyHit(kVkEscape);  // the loop's own query before each pass
-      ApplyTextEntryAndMovement(state, keyboard);
-      ComposeFrame(state, *display, helpFont);  // presents
+      RunPass(state, *display, keyboard, helpFont);  // presents
       if (state.layerText[0].size() != before)
         latencies.push_back(Milliseconds(std::chrono::steady_clock::now() - keys.entered()).count());
     }

@@ -64,6 +64,9 @@ class Display {
 
   // Shows the back buffer, paced by the presenting rule.
   virtual void Present() = 0;
+  // Before a pass takes its input: waits until the pass can still be ready for its present (see
+  // the presenting rule), so that what the pass reads is shown as soon as possible.
+  virtual void WaitForFrameStart() = 0;
 
   virtual const PresentingRule& presentingRule() const = 0;
 

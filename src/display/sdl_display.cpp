@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display/crash_guard.h"
 #include "display/glyph_runs.h"
 #include "display/sdl_failure.h"
 
@@ -14,11 +15,18 @@ SDL_Color Clamped(int32_t red, int32_t green, int32_t blue) {
   return SDL_Color{component(red), component(green), component(blue), 255};
 }
 
+// The crash guard's last act: leaving full screen gives the desktop its own mode back, which the
+// display server would otherwise keep after the process is gone.
+void LeaveFullScreen(void* window) {
+  SDL_SetWindowFullscreen(static_cast<SDL_Window*>(window), 0);
+}
+
 }  // namespace
 
 SdlDisplay::SdlDisplay(KeyboardLayer& keyboard, Clock& clock) : keyboard_(keyboard), clock_(clock) {}
 
 SdlDisplay::~SdlDisplay() {
+  if (window_ != nullptr) ClearCrashLastAct();
   if (keyboardTaken_) {
     keyboard_.RemoveRecorder();
     keyboard_.Empty();
@@ -47,6 +55,8 @@ bool SdlDisplay::CreateFullScreenWindow(const SDL_DisplayMode& mode, std::string
     *failureReason = "WRONGMODE";
     return false;
   }
+  // From here on the screen may be in the window's mode: a crash must leave it first.
+  SetCrashLastAct(&LeaveFullScreen, window_);
   if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
     ReportSdlFailure("cannot take the full screen");
     *failureReason = "NOEXCLUSIVEMODE";
@@ -192,6 +202,7 @@ void SdlDisplay::Present() {
 
 void SdlDisplay::PresentNow() {
   SDL_RenderPresent(renderer_);
+  if (events_ != nullptr) events_->PumpOnNextQuery();
 }
 
 void SdlDisplay::SetVerticalSync(bool on) {

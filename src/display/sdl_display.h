@@ -46,6 +46,7 @@ class SdlDisplay final : public Display {
   void SelectFont(std::shared_ptr<Font> font) override { font_ = std::move(font); }
   void DrawString(std::u16string_view text, float x, float y) override;
   void Present() override;
+  void WaitForFrameStart() override { rule_.WaitForFrameStart(clock_); }
   const PresentingRule& presentingRule() const override { return rule_; }
   std::vector<uint32_t> ReadPixels() override;
 

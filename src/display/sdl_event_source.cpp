@@ -48,7 +48,8 @@ SdlEventSource::SdlEventSource(std::function<void(const SDL_Event&)> onOtherEven
 void SdlEventSource::TakePending(KeyboardLayer& layer) {
   // Only what is pending now: input that arrives meanwhile waits for the next query, so a flood
   // cannot hold a query. (SDL_PollEvent's own end marker cannot be queued when the queue is full.)
-  SDL_PumpEvents();
+  if (pumpDue_) SDL_PumpEvents();
+  pumpDue_ = false;
   int left = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
   std::array<SDL_Event, 64> batch;
   while (left > 0) {

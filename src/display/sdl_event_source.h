@@ -27,6 +27,11 @@ class SdlEventSource final : public EventSource {
   void TakePending(KeyboardLayer& layer) override;
   void WaitForInput(uint32_t timeoutMs) override;
 
+  // Reading the window system's connection is the costly part of a query: the first query after
+  // each present does it (as does every wait for input), and the other queries of the pass take
+  // what SDL already holds.
+  void PumpOnNextQuery() { pumpDue_ = true; }
+
  private:
   void Translate(const SDL_Event& event, KeyboardLayer& layer);
   void OnKeyDown(const SDL_Event& event, KeyboardLayer& layer);
@@ -47,6 +52,7 @@ class SdlEventSource final : public EventSource {
   int32_t flags_ = 0;              // as last recomputed
   bool dropText_ = false;          // CTRL was held (without AltGr) at the last key event
   int32_t altLetter_ = 0;          // ALT+letter typed, until its text comes
+  bool pumpDue_ = true;
   WindowsVirtualKeys windowsKeys_;
 };
 

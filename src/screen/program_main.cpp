@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "display/crash_guard.h"
 #include "display/display.h"
 #include "display/font_faces.h"
 #include "display/termination.h"
@@ -67,14 +68,25 @@ bool EscapeHit(KeyboardLayer& keyboard) {
   return keyboard.KeyHit(kVkEscape) != 0 || TerminationRequested();
 }
 
+}  // namespace
+
+bool RunPass(TitleState& state, Display& display, KeyboardLayer& keyboard,
+             const std::shared_ptr<Font>& helpFont) {
+  display.WaitForFrameStart();
+  if (EscapeHit(keyboard)) return false;
+  ApplyTextEntryAndMovement(state, keyboard);
+  ComposeFrame(state, display, helpFont);
+  return true;
+}
+
+namespace {
+
 int RunTitle(Display& display, KeyboardLayer& keyboard) {
   TitleState state;
   SetUpTitleState(state, ResolveFontFaces());
   const auto helpFont = display.LoadFont(state.fontFaces[0], state.fontSizes[1]);
   keyboard.AddHandler(&CommandKeyHook, &state, 0);
-  while (!EscapeHit(keyboard)) {
-    ApplyTextEntryAndMovement(state, keyboard);
-    ComposeFrame(state, display, helpFont);
+  while (RunPass(state, display, keyboard, helpFont)) {
   }
   return 0;
 }
@@ -96,6 +108,7 @@ int RunOnDisplay(KeyboardLayer& keyboard, Clock& clock) {
 
 int ProgramMain() {
   InstallTerminationHandlers();
+  InstallCrashGuard();
   std::string reason;
   if (!StartPlatform(&reason)) return ReportDisplayFailure(reason);
   KeyboardLayer keyboard;

@@ -66,6 +66,98 @@ TEST(PresentingRule, PacingSurvivesTheClockWrapping) {
   for (uint32_t ms : clock.sleeps) EXPECT_TRUE(ms == 16 || ms == 17) << ms;
 }
 
+TEST(PresentingRule, TargetLongPastAcrossTheWrapIsLateNotAWait) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(1); });
+  clock.Advance(0x80000000u + 1000);  // the splash waited for almost 25 days
+  rule.WaitForFrameStart(clock);
+  rule.WaitForTurn(clock);
+  EXPECT_TRUE(clock.sleeps.empty());
+  EXPECT_EQ(rule.target(), clock.Milliseconds());
+}
+
+// Passes that take `work` ms each, started by the frame start wait: where each pass starts and
+// where each present happens.
+struct Passes {
+  std::vector<uint32_t> starts;
+  std::vector<uint32_t> presents;
+};
+
+Passes RunPasses(FakeClock& clock, PresentingRule& rule, const std::vector<uint32_t>& work) {
+  Passes passes;
+  for (const uint32_t ms : work) {
+    rule.WaitForFrameStart(clock);
+    passes.starts.push_back(clock.Milliseconds());
+    clock.Advance(ms);
+    rule.WaitForTurn(clock);
+    passes.presents.push_back(clock.Milliseconds());
+  }
+  return passes;
+}
+
+TEST(PresentingRule, PassStartsJustEarlyEnoughAndPresentsStayOnTarget) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(1); });
+  const uint32_t opened = clock.Milliseconds();
+  const Passes passes = RunPasses(clock, rule, std::vector<uint32_t>(62, 4));
+  // The first pass starts at once, knowing nothing of pass times; later ones start the slowest
+  // pass (4) plus the margin (3) before their target, and every present is on its target.
+  EXPECT_EQ(passes.starts[0], opened);
+  uint32_t target = opened;
+  int32_t remainder = 0;
+  for (std::size_t i = 0; i < passes.presents.size(); ++i) {
+    remainder += PresentingRule::kRemainderStep;
+    target += PresentingRule::kPeriod + (remainder >= 60 ? 1 : 0);
+    remainder %= 60;
+    EXPECT_EQ(passes.presents[i], target) << i;
+    if (i > 0) {
+      EXPECT_EQ(passes.starts[i], target - 7) << i;
+    }
+  }
+}
+
+TEST(PresentingRule, SlowPassCountsForOneSecondThenIsForgotten) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(1); });
+  std::vector<uint32_t> work(70, 2);
+  work[5] = 12;
+  const Passes passes = RunPasses(clock, rule, work);
+  // How long before its present each pass started.
+  const auto lead = [&](std::size_t i) { return passes.presents[i] - passes.starts[i]; };
+  EXPECT_EQ(lead(4), 5u);   // 2 ms passes start 2 + 3 ms early
+  EXPECT_EQ(lead(5), 12u);  // the slow one is late: shown at once, the target starts over
+  const uint32_t step = passes.presents[6] - passes.presents[5];
+  EXPECT_TRUE(step == 16 || step == 17) << step;  // no burst after it
+  EXPECT_EQ(lead(6), 15u);                        // the next sixty passes start 12 + 3 ms early
+  EXPECT_EQ(lead(65), 15u);
+  EXPECT_EQ(lead(66), 5u);  // then it is forgotten
+}
+
+TEST(PresentingRule, SlowerPassesThanAPeriodStartAtOnce) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Advance(1); });
+  const Passes passes = RunPasses(clock, rule, std::vector<uint32_t>(10, 20));
+  for (std::size_t i = 1; i < passes.starts.size(); ++i) {
+    EXPECT_EQ(passes.starts[i], passes.presents[i - 1]) << i;    // no wait before the pass
+    EXPECT_EQ(passes.presents[i] - passes.starts[i], 20u) << i;  // nor after it
+  }
+}
+
+TEST(PresentingRule, VerticalSyncPacingNeverWaitsForTheFrameStart) {
+  FakeClock clock(0);
+  PresentingRule rule;
+  rule.SetMode(PacingMode::verticalSync);
+  for (int i = 0; i < 3; ++i) {
+    rule.WaitForFrameStart(clock);
+    EXPECT_TRUE(rule.WaitForTurn(clock));
+  }
+  EXPECT_TRUE(clock.sleeps.empty());
+}
+
 struct TimingCase {
   const char* name;
   std::vector<uint32_t> presentTimes;  // cycled
