@@ -12,7 +12,7 @@ constexpr int64_t kUnmadeReachInSizes = 2;
 
 }  // namespace
 
-Font::Font(std::unique_ptr<FontFace> face, std::shared_ptr<const TextureOwner> owner)
+Font::Font(std::unique_ptr<FontFace> face, std::shared_ptr<TextureOwner> owner)
     : face_(std::move(face)), owner_(std::move(owner)), generation_(owner_->generation) {
   const int64_t margin =
       kUnmadeReachInSizes * std::max({int64_t{1}, int64_t{face_->pixelSize()}, int64_t{face_->ascender()}});
@@ -44,7 +44,10 @@ void Font::DrawDirect(std::u16string_view text, float x, float y, ScreenSize scr
   ink_.Prepare(*target->format, colour, owner_->clearColour);
   LayOutLine(
       text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, true); },
-      [this, target](Glyph& glyph, int32_t left, int32_t top) { glyph.runs.Draw(target, left, top, ink_); });
+      [this, target](Glyph& glyph, int32_t left, int32_t top) {
+        owner_->pendingClear.Settle(target, top, int64_t{top} + glyph.runs.height());
+        glyph.runs.Draw(target, left, top, ink_);
+      });
 }
 
 Font::Glyph* Font::GlyphFor(char16_t character, bool intoSurface) {

@@ -19,7 +19,7 @@ namespace zz {
 
 class Font {
  public:
-  Font(std::unique_ptr<FontFace> face, std::shared_ptr<const TextureOwner> owner);
+  Font(std::unique_ptr<FontFace> face, std::shared_ptr<TextureOwner> owner);
   ~Font();
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
@@ -58,7 +58,7 @@ class Font {
   void ForEachGlyph(Action&& action);
 
   std::unique_ptr<FontFace> face_;
-  std::shared_ptr<const TextureOwner> owner_;
+  std::shared_ptr<TextureOwner> owner_;
   uint32_t generation_ = 0;
   LineReach reach_;
   Ink ink_;

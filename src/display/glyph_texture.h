@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "display/pending_clear.h"
+
 namespace zz {
 
 // The renderer that glyph textures belong to, shared by a display and its fonts. The display
@@ -19,6 +21,7 @@ struct TextureOwner {
   // then draw their glyphs straight into it instead of through textures. Null otherwise.
   SDL_Surface* directTarget = nullptr;
   SDL_Color clearColour{0, 0, 0, 255};  // what the surface was cleared to
+  PendingClear pendingClear;            // of directTarget: rows are filled as glyphs reach them
 };
 
 // Null (reported on standard error) when the renderer cannot make it.

@@ -33,6 +33,7 @@ SdlDisplay::~SdlDisplay() {
     keyboard_.SetEventSource(nullptr);
   }
   // Fonts still held elsewhere must not touch the textures the renderer frees with itself.
+  textures_->pendingClear.Cancel();
   textures_->renderer = nullptr;
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);  // gives the desktop its own mode back
@@ -157,8 +158,34 @@ void SdlDisplay::SetClearColour(int32_t red, int32_t green, int32_t blue) {
 }
 
 void SdlDisplay::Clear() {
+  SDL_Surface* const target = DirectTarget();
+  if (target == nullptr) {
+    ClearNow();
+    return;
+  }
+  // What the renderer has queued lands first; then the surface's rows wait for their fill.
+  SDL_RenderFlush(renderer_);
+  textures_->pendingClear.Start(
+      target, SDL_MapRGBA(target->format, clearColour_.r, clearColour_.g, clearColour_.b, 255));
+}
+
+void SdlDisplay::ClearNow() {
   SDL_SetRenderDrawColor(renderer_, clearColour_.r, clearColour_.g, clearColour_.b, 255);
   if (SDL_RenderClear(renderer_) != 0) ReportSdlFailure("cannot clear");
+}
+
+// Fills the rows a clear has left pending, before anything but our own glyphs touches the
+// surface. Should the surface no longer be drawable, the renderer clears it.
+void SdlDisplay::SettleClear() {
+  PendingClear& pending = textures_->pendingClear;
+  if (!pending.pending()) return;
+  SDL_Surface* const target = DirectTarget();
+  if (target != nullptr) {
+    pending.SettleAll(target);
+    return;
+  }
+  pending.Cancel();
+  ClearNow();
 }
 
 void SdlDisplay::SetDrawColour(int32_t red, int32_t green, int32_t blue) {
@@ -178,6 +205,11 @@ void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
   const ScreenSize screen{width_, height_};
   textures_->directTarget = DirectTarget();
   textures_->clearColour = clearColour_;
+  if (font_ != nullptr && textures_->directTarget != nullptr) {
+    font_->Draw(text, x, y, screen, drawColour_);  // settles the rows it draws on
+    return;
+  }
+  SettleClear();
   if (font_ != nullptr) {
     font_->Draw(text, x, y, screen, drawColour_);
   } else {
@@ -196,11 +228,13 @@ SDL_Surface* SdlDisplay::DirectTarget() {
 }
 
 void SdlDisplay::Present() {
+  SettleClear();  // part of the pass's work, before its wait
   SetVerticalSync(rule_.WaitForTurn(clock_));
   PresentNow();
 }
 
 void SdlDisplay::PresentNow() {
+  SettleClear();
   SDL_RenderPresent(renderer_);
   if (events_ != nullptr) events_->PumpOnNextQuery();
 }
@@ -217,6 +251,7 @@ void SdlDisplay::SetVerticalSync(bool on) {
 }
 
 std::vector<uint32_t> SdlDisplay::ReadPixels() {
+  SettleClear();
   std::vector<uint32_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
   if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), width_ * 4) != 0) {
     ReportSdlFailure("cannot read the pixels back");

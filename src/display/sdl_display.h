@@ -54,6 +54,8 @@ class SdlDisplay final : public Display {
   bool StartRenderer(SDL_Renderer* renderer);
   void SetVerticalSync(bool on);
   void PresentNow();
+  void ClearNow();
+  void SettleClear();
   SDL_Surface* DirectTarget();
 
   KeyboardLayer& keyboard_;

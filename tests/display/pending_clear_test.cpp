@@ -1,0 +1,91 @@
+#include "display/pending_clear.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace zz {
+namespace {
+
+constexpr uint32_t kOld = 0x11111111;
+constexpr uint32_t kGround = 0x00AABBCC;
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+// A surface whose rows are one wider in memory than on screen, filled with kOld throughout.
+Surface MakeSurface(int width, int height) {
+  Surface surface(SDL_CreateRGBSurfaceWithFormat(0, width + 1, height, 32, SDL_PIXELFORMAT_XRGB8888));
+  SDL_FillRect(surface.get(), nullptr, kOld);
+  surface->w = width;  // the padding past w must never be written
+  return surface;
+}
+
+// One letter a row: G filled with the ground, o still old, ? anything else; the padding pixel
+// follows a bar.
+std::string Rows(const SDL_Surface* surface) {
+  std::string picture;
+  for (int y = 0; y < surface->h; ++y) {
+    const auto* row =
+        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+    for (int x = 0; x <= surface->w; ++x) {
+      if (x == surface->w) picture += '|';
+      picture += row[x] == kGround ? 'G' : row[x] == kOld ? 'o' : '?';
+    }
+    picture += '\n';
+  }
+  return picture;
+}
+
+TEST(PendingClear, FillsOnlyTheRowsAskedForThenTheRest) {
+  Surface surface = MakeSurface(3, 5);
+  PendingClear clear;
+  clear.Start(surface.get(), kGround);
+  EXPECT_EQ(Rows(surface.get()), "ooo|o\nooo|o\nooo|o\nooo|o\nooo|o\n");  // nothing yet
+  clear.Settle(surface.get(), 1, 3);
+  EXPECT_EQ(Rows(surface.get()), "ooo|o\nGGG|o\nGGG|o\nooo|o\nooo|o\n");
+  // A row once filled is not filled again: what was drawn on it stays.
+  static_cast<uint32_t*>(surface->pixels)[surface->pitch / 4 + 1] = kOld;
+  clear.Settle(surface.get(), -100, 2);
+  EXPECT_EQ(Rows(surface.get()), "GGG|o\nGoG|o\nGGG|o\nooo|o\nooo|o\n");
+  EXPECT_TRUE(clear.pending());
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "GGG|o\nGoG|o\nGGG|o\nGGG|o\nGGG|o\n");
+  EXPECT_FALSE(clear.pending());
+}
+
+TEST(PendingClear, RangesBeyondTheSurfaceAreClipped) {
+  Surface surface = MakeSurface(2, 3);
+  PendingClear clear;
+  clear.Start(surface.get(), kGround);
+  clear.Settle(surface.get(), INT64_MIN, -1);
+  clear.Settle(surface.get(), 3, INT64_MAX);
+  EXPECT_EQ(Rows(surface.get()), "oo|o\noo|o\noo|o\n");
+  clear.Settle(surface.get(), 2, INT64_MAX);
+  EXPECT_EQ(Rows(surface.get()), "oo|o\noo|o\nGG|o\n");
+}
+
+TEST(PendingClear, AReplacedSurfaceIsClearedWholeAndAFinishedClearTouchesNothing) {
+  Surface first = MakeSurface(2, 2);
+  Surface second = MakeSurface(3, 4);
+  PendingClear clear;
+  clear.Start(first.get(), kGround);
+  clear.Settle(first.get(), 0, 1);
+  clear.Settle(second.get(), 0, 1);  // the window was resized meanwhile
+  EXPECT_EQ(Rows(second.get()), "GGG|o\nooo|o\nooo|o\nooo|o\n");
+  clear.SettleAll(second.get());
+  EXPECT_EQ(Rows(second.get()), "GGG|o\nGGG|o\nGGG|o\nGGG|o\n");
+  Surface third = MakeSurface(2, 2);
+  clear.SettleAll(third.get());  // nothing pending: a new surface is not cleared
+  EXPECT_EQ(Rows(third.get()), "oo|o\noo|o\n");
+  clear.Start(third.get(), kGround);
+  clear.Cancel();
+  clear.SettleAll(third.get());
+  EXPECT_EQ(Rows(third.get()), "oo|o\noo|o\n");
+}
+
+}  // namespace
+}  // namespace zz
