@@ -5,39 +5,50 @@
 namespace zz {
 
 void PendingClear::Start(SDL_Surface* target, uint32_t pixel) {
-  target_ = target;
-  width_ = target->w;
-  pixel_ = pixel;
-  rowPending_.assign(static_cast<std::size_t>(std::max(target->h, 0)), 1);
-  pendingRows_ = std::max(target->h, 0);
+  if (!Follows(target) || pixel != pixel_) {
+    target_ = target;
+    width_ = target->w;
+    pixel_ = pixel;
+    rows_.assign(static_cast<std::size_t>(std::max(target->h, 0)), kUnknown);
+  }
+  pendingRows_ = 0;
+  for (RowState& row : rows_) {
+    if (row == kGround) continue;
+    row = kPending;
+    ++pendingRows_;
+  }
 }
 
 void PendingClear::Settle(SDL_Surface* target, int64_t top, int64_t bottom) {
-  if (pendingRows_ == 0) return;
-  Follow(target);
+  if (!Follows(target)) {
+    if (pendingRows_ == 0) return;
+    Start(target, pixel_);
+  }
   const int32_t first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, target_->h));
   const int32_t end = static_cast<int32_t>(std::clamp<int64_t>(bottom, 0, target_->h));
   for (int32_t row = first; row < end; ++row) {
-    if (rowPending_[static_cast<std::size_t>(row)] == 0) continue;
-    FillRow(row);
-    rowPending_[static_cast<std::size_t>(row)] = 0;
-    --pendingRows_;
+    RowState& state = rows_[static_cast<std::size_t>(row)];
+    if (state == kPending) {
+      FillRow(row);
+      --pendingRows_;
+    }
+    state = kDrawn;
   }
 }
 
 void PendingClear::SettleAll(SDL_Surface* target) {
   if (pendingRows_ == 0) return;
-  Follow(target);
-  const int32_t rows = static_cast<int32_t>(rowPending_.size());
+  if (!Follows(target)) Start(target, pixel_);
+  const int32_t rows = static_cast<int32_t>(rows_.size());
   int32_t row = 0;
   while (row < rows) {
-    if (rowPending_[static_cast<std::size_t>(row)] == 0) {
+    if (rows_[static_cast<std::size_t>(row)] != kPending) {
       ++row;
       continue;
     }
     int32_t end = row;
-    while (end < rows && rowPending_[static_cast<std::size_t>(end)] != 0)
-      rowPending_[static_cast<std::size_t>(end++)] = 0;
+    while (end < rows && rows_[static_cast<std::size_t>(end)] == kPending)
+      rows_[static_cast<std::size_t>(end++)] = kGround;
     const SDL_Rect stretch{0, row, width_, end - row};
     SDL_FillRect(target_, &stretch, pixel_);
     row = end;
@@ -45,14 +56,14 @@ void PendingClear::SettleAll(SDL_Surface* target) {
   pendingRows_ = 0;
 }
 
-void PendingClear::Cancel() {
-  pendingRows_ = 0;
+void PendingClear::Forget() {
   target_ = nullptr;
+  rows_.clear();
+  pendingRows_ = 0;
 }
 
-void PendingClear::Follow(SDL_Surface* target) {
-  if (target != target_ || target->w != width_ || target->h != static_cast<int32_t>(rowPending_.size()))
-    Start(target, pixel_);
+bool PendingClear::Follows(const SDL_Surface* target) const {
+  return target == target_ && target->w == width_ && target->h == static_cast<int32_t>(rows_.size());
 }
 
 void PendingClear::FillRow(int32_t row) {

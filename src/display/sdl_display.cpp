@@ -33,7 +33,7 @@ SdlDisplay::~SdlDisplay() {
     keyboard_.SetEventSource(nullptr);
   }
   // Fonts still held elsewhere must not touch the textures the renderer frees with itself.
-  textures_->pendingClear.Cancel();
+  textures_->pendingClear.Forget();
   textures_->renderer = nullptr;
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);  // gives the desktop its own mode back
@@ -143,8 +143,15 @@ void SdlDisplay::TakeKeyboard() {
 
 void SdlDisplay::OnPlatformEvent(const SDL_Event& event) {
   // The renderer's textures are lost: every glyph image is made again when next drawn.
-  if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET)
+  if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
     ++textures_->generation;
+    textures_->pendingClear.Forget();
+  }
+  // The window's surface may have been made anew (even at the same address): its rows are no
+  // longer known to hold the clear colour.
+  if (event.type == SDL_WINDOWEVENT && event.window.event != SDL_WINDOWEVENT_FOCUS_GAINED &&
+      event.window.event != SDL_WINDOWEVENT_FOCUS_LOST)
+    textures_->pendingClear.Forget();
 }
 
 void SdlDisplay::SetAlphaBlending() {
@@ -184,7 +191,7 @@ void SdlDisplay::SettleClear() {
     pending.SettleAll(target);
     return;
   }
-  pending.Cancel();
+  pending.Forget();
   ClearNow();
 }
 
@@ -210,6 +217,7 @@ void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
     return;
   }
   SettleClear();
+  textures_->pendingClear.Forget();  // the renderer draws on rows we do not follow
   if (font_ != nullptr) {
     font_->Draw(text, x, y, screen, drawColour_);
   } else {

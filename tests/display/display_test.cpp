@@ -201,6 +201,42 @@ TEST_F(OffscreenDisplay, MissingFaceGivesTheBuiltInFontSixteenPixelsHigh) {
   ExpectBlended(coverage, {255, 255, 0}, {0, 0, 255});
 }
 
+// The surface is kept from frame to frame and only rows drawn on are cleared again: whatever
+// came before, each frame must be what a fresh display draws.
+TEST_F(OffscreenDisplay, EachFrameIsWhatAFreshDisplayDraws) {
+  struct Frame {
+    Colour background;
+    const char* face;  // null: the built-in font
+    int32_t size;
+    std::u16string_view text;
+    int32_t x, y;
+  };
+  const Frame frames[] = {
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},     {{0, 0, 0}, kSans, 40, u"Tgj", 10, 120},
+      {{0, 0, 0}, kSans, 24, u"", 0, 0},          {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 58},     {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 255}, kSans, 40, u"Tgj", -20, -25}, {{0, 0, 255}, kSans, 12, u"x", 300, 190},
+  };
+  for (const Frame& frame : frames) {
+    SCOPED_TRACE(testing::Message() << "text at " << frame.x << "," << frame.y);
+    const auto draw = [&](Display& on) {
+      on.SetClearColour(frame.background.red, frame.background.green, frame.background.blue);
+      on.Clear();
+      on.SelectFont(frame.face != nullptr ? on.LoadFont(frame.face, frame.size) : nullptr);
+      on.SetDrawColour(255, 255, 0);
+      on.DrawString(frame.text, static_cast<float>(frame.x), static_cast<float>(frame.y));
+      std::vector<uint32_t> pixels = on.ReadPixels();
+      on.Present();
+      return pixels;
+    };
+    KeyboardLayer freshKeyboard;
+    test::ManualClock freshClock;
+    const auto fresh = Display::OpenOffscreen(kWidth, kHeight, freshKeyboard, freshClock);
+    fresh->SetAlphaBlending();
+    EXPECT_EQ(draw(*display), draw(*fresh));
+  }
+}
+
 TEST_F(OffscreenDisplay, FontsAreKeptByPathAndSizeButFailuresAreTriedAgain) {
   const auto font = display->LoadFont(kSans, 24);
   ASSERT_NE(font, nullptr);

@@ -81,10 +81,43 @@ TEST(PendingClear, AReplacedSurfaceIsClearedWholeAndAFinishedClearTouchesNothing
   Surface third = MakeSurface(2, 2);
   clear.SettleAll(third.get());  // nothing pending: a new surface is not cleared
   EXPECT_EQ(Rows(third.get()), "oo|o\noo|o\n");
-  clear.Start(third.get(), kGround);
-  clear.Cancel();
-  clear.SettleAll(third.get());
-  EXPECT_EQ(Rows(third.get()), "oo|o\noo|o\n");
+}
+
+// Sets one pixel of a row behind the clear's back, as drawing by others would.
+void Mark(SDL_Surface* surface, int row) {
+  static_cast<uint32_t*>(surface->pixels)[row * surface->pitch / 4] = kOld;
+}
+
+TEST(PendingClear, OnlyRowsDrawnOnSinceTheLastClearAreFilledAgain) {
+  Surface surface = MakeSurface(2, 4);
+  PendingClear clear;
+  clear.Start(surface.get(), kGround);
+  clear.SettleAll(surface.get());
+  clear.Settle(surface.get(), 1, 2);  // a glyph on row 1
+  Mark(surface.get(), 1);
+  Mark(surface.get(), 3);  // stands for a row the clear must not write again
+  clear.Start(surface.get(), kGround);
+  EXPECT_TRUE(clear.pending());
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "GG|o\nGG|o\nGG|o\noG|o\n");
+  // A clear that finds every row bare leaves nothing pending.
+  clear.Start(surface.get(), kGround);
+  EXPECT_FALSE(clear.pending());
+}
+
+TEST(PendingClear, AnotherColourOrForgettingFillsEveryRowAgain) {
+  Surface surface = MakeSurface(2, 3);
+  PendingClear clear;
+  clear.Start(surface.get(), kOld);
+  clear.SettleAll(surface.get());
+  clear.Start(surface.get(), kGround);
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "GG|o\nGG|o\nGG|o\n");
+  Mark(surface.get(), 0);
+  clear.Forget();  // others drew
+  clear.Start(surface.get(), kGround);
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "GG|o\nGG|o\nGG|o\n");
 }
 
 }  // namespace
