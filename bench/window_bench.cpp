@@ -150,8 +150,10 @@ double PercentOfOneCore(pid_t pid, std::chrono::seconds span) {
 void ProgramCpu(benchmark::State& run) {
   for (auto _ : run) {
     e2e::ProgramSession session(ZZ_PROGRAM_PATH, kFullHd.width, kFullHd.height);
+    // Looked for once the splash is up: right after the fork the child still has our name.
+    const bool splash = session.WaitForSplash().has_value();
     const std::optional<pid_t> pid = ProgramPid();
-    if (!pid || !session.WaitForSplash()) {
+    if (!splash || !pid) {
       run.SkipWithError("the program did not show its splash");
       return;
     }
