@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <filesystem>
@@ -19,6 +20,11 @@ constexpr uint32_t kMaxBitmapSide = 4096;
 constexpr FT_Pos kMaxMetric = 1 << 16;
 // FreeType clamps larger pixel sizes to this itself, so trying them one by one would be wasted.
 constexpr int32_t kLargestPixelSize = 0xFFFF;
+
+// No glyph of a real face comes near this many ems across; a mangled face (or its hinting
+// program) can stretch an outline over thousands of pixels, and rendering that would freeze the
+// frame and take hundreds of megabytes. Such a glyph keeps its advance but draws nothing.
+constexpr FT_Pos kLargestGlyphEms = 8;
 
 using Library = std::shared_ptr<FT_LibraryRec_>;
 
@@ -46,6 +52,19 @@ Library AcquireLibrary() {
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
+}
+
+bool OutlineFits(const FT_Outline& outline, int32_t pixelSize) {
+  FT_BBox box;
+  FT_Outline_Get_CBox(&outline, &box);
+  const FT_Pos largest = kLargestGlyphEms * pixelSize * 64;  // 26.6 fixed point
+  // Differences as unsigned: corners far apart must not overflow.
+  const auto span = [](FT_Pos low, FT_Pos high) {
+    return static_cast<uint64_t>(high) - static_cast<uint64_t>(low);
+  };
+  return box.xMax >= box.xMin && box.yMax >= box.yMin &&
+         span(box.xMin, box.xMax) <= static_cast<uint64_t>(largest) &&
+         span(box.yMin, box.yMax) <= static_cast<uint64_t>(largest);
 }
 
 int32_t ClampMetric(FT_Pos pixels) {
@@ -173,12 +192,15 @@ uint32_t FontFace::GlyphIndex(uint32_t character) const {
 
 GlyphBitmap FontFace::RenderGlyph(uint32_t glyphIndex) const {
   GlyphBitmap glyph;
-  if (FT_Load_Glyph(impl_->face, glyphIndex, FT_LOAD_RENDER) != 0) return glyph;
+  if (FT_Load_Glyph(impl_->face, glyphIndex, FT_LOAD_DEFAULT) != 0) return glyph;
   const FT_GlyphSlot slot = impl_->face->glyph;
   glyph.loaded = true;
+  glyph.advance = ClampMetric(slot->advance.x >> 6);
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !OutlineFits(slot->outline, pixelSize_)) return glyph;
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+    return glyph;
   glyph.left = ClampMetric(slot->bitmap_left);
   glyph.top = ClampMetric(slot->bitmap_top);
-  glyph.advance = ClampMetric(slot->advance.x >> 6);
   if (slot->format == FT_GLYPH_FORMAT_BITMAP) CopyCoverage(slot->bitmap, glyph);
   return glyph;
 }

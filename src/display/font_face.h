@@ -33,7 +33,8 @@ class FontFace {
 
   // The face's glyph index for a character in its Unicode map; 0 means none.
   uint32_t GlyphIndex(uint32_t character) const;
-  // Renders the glyph of that index (FT_LOAD_RENDER).
+  // Renders the glyph of that index, smoothed. An outline larger than any real glyph keeps its
+  // advance but has no image.
   GlyphBitmap RenderGlyph(uint32_t glyphIndex) const;
 
  private:

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -203,6 +204,27 @@ TEST(FontFace, AFaceCutInItsGlyphDataRendersEveryGlyphWithinBounds) {
     ASSERT_EQ(glyph.coverage.size(),
               static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height));
   }
+}
+
+// Found by the font fuzzer: a few hundred bytes whose 'g' covers thousands of pixels once loaded.
+// Rendering it took most of a second and 200 MB; it keeps its advance and draws nothing.
+TEST(FontFace, AGlyphFarLargerThanAnyRealOneHasNoImage) {
+  const std::string path =
+      std::string(ZZ_SOURCE_DIR) + "/tests/fixtures/fonts/crashes/glyph-of-thousands-of-pixels.ttf";
+  constexpr int kSize = 24;
+  const auto font = FontFace::Open(path, kSize);
+  ASSERT_NE(font, nullptr);
+  const ReferenceFace reference(path, kSize);
+  const uint32_t index = font->GlyphIndex(U'g');
+  ASSERT_EQ(FT_Load_Glyph(reference.face(), index, FT_LOAD_DEFAULT), 0);
+  FT_BBox box;
+  FT_Outline_Get_CBox(&reference.face()->glyph->outline, &box);
+  ASSERT_GT((box.yMax - box.yMin) / 64, 100 * kSize);  // the fixture still shows the fault
+  const GlyphBitmap glyph = font->RenderGlyph(index);
+  EXPECT_TRUE(glyph.loaded);
+  EXPECT_EQ(glyph.advance, reference.face()->glyph->advance.x >> 6);
+  EXPECT_TRUE(glyph.coverage.empty());
+  EXPECT_EQ(glyph.width * glyph.height, 0);
 }
 
 TEST(FontFace, FacesStayUsableWhileOthersComeAndGo) {
