@@ -35,7 +35,7 @@ bool PresentingRule::WaitForTurn(Clock& clock) {
     target_ += 1;
   }
   const int32_t ahead = MillisecondsBetween(now, target_);
-  if (ahead > 0 && ahead <= kLongestStep) {
+  if (ahead > 0 && ahead < kFurthestAhead) {
     clock.Sleep(static_cast<uint32_t>(ahead));
   } else {
     target_ = now;  // a late frame is shown at once and later frames do not make up for it
@@ -48,7 +48,7 @@ void PresentingRule::WaitForFrameStart(Clock& clock) {
   if (!slowestPass_.empty()) {
     const int32_t lead = std::min(slowestPass_.value() + kFrameStartMargin, kLongestStep);
     const int32_t ahead = MillisecondsBetween(clock.Milliseconds(), NextTarget());
-    if (ahead > lead && ahead <= kLongestStep) clock.Sleep(static_cast<uint32_t>(ahead - lead));
+    if (ahead > lead && ahead < kFurthestAhead) clock.Sleep(static_cast<uint32_t>(ahead - lead));
   }
   passStarted_ = true;
   passStart_ = clock.Milliseconds();

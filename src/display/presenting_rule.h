@@ -18,9 +18,11 @@ class PresentingRule {
   static constexpr int32_t kPeriod = 1000 / kRate;                   // 16
   static constexpr int32_t kRemainderStep = 1000 - kPeriod * kRate;  // 40
   static constexpr int32_t kTimingTestMilliseconds = 1000;
-  // No target lies further ahead of the clock than one step: one that seems to is long past,
-  // read across the clock's wrap (a splash left waiting for weeks), and counts as late.
   static constexpr int32_t kLongestStep = kPeriod + 1;
+  // A target lies about a step ahead of the clock at most (a little more when a sleep ends a
+  // millisecond early by the clock's reading). One that seems a second ahead is long past, read
+  // across the clock's wrap (a splash left waiting for weeks), and counts as late.
+  static constexpr int32_t kFurthestAhead = 1000;
   // Room left before a target beyond the slowest recent pass: the clock's tick and a sleep's
   // overshoot.
   static constexpr int32_t kFrameStartMargin = 3;

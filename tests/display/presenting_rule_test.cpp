@@ -66,6 +66,25 @@ TEST(PresentingRule, PacingSurvivesTheClockWrapping) {
   for (uint32_t ms : clock.sleeps) EXPECT_TRUE(ms == 16 || ms == 17) << ms;
 }
 
+// SDL's sleep can end a millisecond before its target by the clock's own reading.
+class EarlyWakingClock final : public Clock {
+ public:
+  uint32_t Milliseconds() override { return now_; }
+  void Sleep(uint32_t ms) override { now_ += ms > 1 ? ms - 1 : ms; }
+
+ private:
+  uint32_t now_ = 7;
+};
+
+TEST(PresentingRule, SleepsEndingEarlyDoNotShortenTheSecond) {
+  EarlyWakingClock clock;
+  PresentingRule rule;
+  rule.RunTimingTest(clock, [&] { clock.Sleep(2); });
+  const uint32_t start = rule.target();
+  for (int i = 0; i < 600; ++i) rule.WaitForTurn(clock);
+  EXPECT_EQ(rule.target() - start, 10000u);
+}
+
 TEST(PresentingRule, TargetLongPastAcrossTheWrapIsLateNotAWait) {
   FakeClock clock(0);
   PresentingRule rule;
