@@ -45,7 +45,8 @@ void Font::DrawDirect(std::u16string_view text, float x, float y, ScreenSize scr
   LayOutLine(
       text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, true); },
       [this, target](Glyph& glyph, int32_t left, int32_t top) {
-        owner_->pendingClear.Settle(target, top, int64_t{top} + glyph.runs.height());
+        owner_->pendingClear.Settle(target, top, int64_t{top} + glyph.runs.height(), left,
+                                    int64_t{left} + glyph.runs.width());
         glyph.runs.Draw(target, left, top, ink_);
       });
 }

@@ -49,6 +49,7 @@ class GlyphRuns {
   // Draws the image with its top-left at (x, y), clipped to the surface, in the prepared ink.
   void Draw(SDL_Surface* target, int32_t x, int32_t y, const Ink& ink) const;
 
+  int32_t width() const { return width_; }
   int32_t height() const { return height_; }
 
  private:

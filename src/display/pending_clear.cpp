@@ -9,30 +9,35 @@ void PendingClear::Start(SDL_Surface* target, uint32_t pixel) {
     target_ = target;
     width_ = target->w;
     pixel_ = pixel;
-    rows_.assign(static_cast<std::size_t>(std::max(target->h, 0)), kUnknown);
+    rows_.assign(static_cast<std::size_t>(std::max(target->h, 0)), Row{State::kPending, 0, width_});
   }
   pendingRows_ = 0;
-  for (RowState& row : rows_) {
-    if (row == kGround) continue;
-    row = kPending;
+  for (Row& row : rows_) {
+    if (row.state == State::kGround) continue;
+    row.state = State::kPending;
     ++pendingRows_;
   }
 }
 
-void PendingClear::Settle(SDL_Surface* target, int64_t top, int64_t bottom) {
+void PendingClear::Settle(SDL_Surface* target, int64_t top, int64_t bottom, int64_t left, int64_t right) {
   if (!Follows(target)) {
     if (pendingRows_ == 0) return;
     Start(target, pixel_);
   }
   const int32_t first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, target_->h));
   const int32_t end = static_cast<int32_t>(std::clamp<int64_t>(bottom, 0, target_->h));
-  for (int32_t row = first; row < end; ++row) {
-    RowState& state = rows_[static_cast<std::size_t>(row)];
-    if (state == kPending) {
-      FillRow(row);
+  const int32_t from = static_cast<int32_t>(std::clamp<int64_t>(left, 0, width_));
+  const int32_t to = static_cast<int32_t>(std::clamp<int64_t>(right, 0, width_));
+  if (from >= to) return;
+  for (int32_t y = first; y < end; ++y) {
+    Row& row = rows_[static_cast<std::size_t>(y)];
+    if (row.state == State::kPending) {
+      Fill(y, row);
       --pendingRows_;
     }
-    state = kDrawn;
+    if (row.state != State::kDrawn) row = Row{State::kDrawn, from, to};
+    row.left = std::min(row.left, from);
+    row.right = std::max(row.right, to);
   }
 }
 
@@ -40,18 +45,24 @@ void PendingClear::SettleAll(SDL_Surface* target) {
   if (pendingRows_ == 0) return;
   if (!Follows(target)) Start(target, pixel_);
   const int32_t rows = static_cast<int32_t>(rows_.size());
-  int32_t row = 0;
-  while (row < rows) {
-    if (rows_[static_cast<std::size_t>(row)] != kPending) {
-      ++row;
+  int32_t y = 0;
+  while (y < rows) {
+    const Row row = rows_[static_cast<std::size_t>(y)];
+    if (row.state != State::kPending) {
+      ++y;
       continue;
     }
-    int32_t end = row;
-    while (end < rows && rows_[static_cast<std::size_t>(end)] == kPending)
-      rows_[static_cast<std::size_t>(end++)] = kGround;
-    const SDL_Rect stretch{0, row, width_, end - row};
+    // Rows pending over the same columns are filled in one go.
+    int32_t end = y;
+    while (end < rows) {
+      Row& next = rows_[static_cast<std::size_t>(end)];
+      if (next.state != State::kPending || next.left != row.left || next.right != row.right) break;
+      next.state = State::kGround;
+      ++end;
+    }
+    const SDL_Rect stretch{row.left, y, row.right - row.left, end - y};
     SDL_FillRect(target_, &stretch, pixel_);
-    row = end;
+    y = end;
   }
   pendingRows_ = 0;
 }
@@ -66,10 +77,10 @@ bool PendingClear::Follows(const SDL_Surface* target) const {
   return target == target_ && target->w == width_ && target->h == static_cast<int32_t>(rows_.size());
 }
 
-void PendingClear::FillRow(int32_t row) {
+void PendingClear::Fill(int32_t row, const Row& span) {
   auto* const pixels = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target_->pixels) +
                                                    static_cast<std::ptrdiff_t>(row) * target_->pitch);
-  std::fill_n(pixels, target_->w, pixel_);
+  std::fill(pixels + span.left, pixels + span.right, pixel_);
 }
 
 }  // namespace zz

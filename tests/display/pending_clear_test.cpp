@@ -45,11 +45,11 @@ TEST(PendingClear, FillsOnlyTheRowsAskedForThenTheRest) {
   PendingClear clear;
   clear.Start(surface.get(), kGround);
   EXPECT_EQ(Rows(surface.get()), "ooo|o\nooo|o\nooo|o\nooo|o\nooo|o\n");  // nothing yet
-  clear.Settle(surface.get(), 1, 3);
+  clear.Settle(surface.get(), 1, 3, 0, INT64_MAX);
   EXPECT_EQ(Rows(surface.get()), "ooo|o\nGGG|o\nGGG|o\nooo|o\nooo|o\n");
   // A row once filled is not filled again: what was drawn on it stays.
   static_cast<uint32_t*>(surface->pixels)[surface->pitch / 4 + 1] = kOld;
-  clear.Settle(surface.get(), -100, 2);
+  clear.Settle(surface.get(), -100, 2, 0, INT64_MAX);
   EXPECT_EQ(Rows(surface.get()), "GGG|o\nGoG|o\nGGG|o\nooo|o\nooo|o\n");
   EXPECT_TRUE(clear.pending());
   clear.SettleAll(surface.get());
@@ -61,10 +61,10 @@ TEST(PendingClear, RangesBeyondTheSurfaceAreClipped) {
   Surface surface = MakeSurface(2, 3);
   PendingClear clear;
   clear.Start(surface.get(), kGround);
-  clear.Settle(surface.get(), INT64_MIN, -1);
-  clear.Settle(surface.get(), 3, INT64_MAX);
+  clear.Settle(surface.get(), INT64_MIN, -1, 0, INT64_MAX);
+  clear.Settle(surface.get(), 3, INT64_MAX, 0, INT64_MAX);
   EXPECT_EQ(Rows(surface.get()), "oo|o\noo|o\noo|o\n");
-  clear.Settle(surface.get(), 2, INT64_MAX);
+  clear.Settle(surface.get(), 2, INT64_MAX, 0, INT64_MAX);
   EXPECT_EQ(Rows(surface.get()), "oo|o\noo|o\nGG|o\n");
 }
 
@@ -73,8 +73,8 @@ TEST(PendingClear, AReplacedSurfaceIsClearedWholeAndAFinishedClearTouchesNothing
   Surface second = MakeSurface(3, 4);
   PendingClear clear;
   clear.Start(first.get(), kGround);
-  clear.Settle(first.get(), 0, 1);
-  clear.Settle(second.get(), 0, 1);  // the window was resized meanwhile
+  clear.Settle(first.get(), 0, 1, 0, INT64_MAX);
+  clear.Settle(second.get(), 0, 1, 0, INT64_MAX);  // the window was resized meanwhile
   EXPECT_EQ(Rows(second.get()), "GGG|o\nooo|o\nooo|o\nooo|o\n");
   clear.SettleAll(second.get());
   EXPECT_EQ(Rows(second.get()), "GGG|o\nGGG|o\nGGG|o\nGGG|o\n");
@@ -93,7 +93,7 @@ TEST(PendingClear, OnlyRowsDrawnOnSinceTheLastClearAreFilledAgain) {
   PendingClear clear;
   clear.Start(surface.get(), kGround);
   clear.SettleAll(surface.get());
-  clear.Settle(surface.get(), 1, 2);  // a glyph on row 1
+  clear.Settle(surface.get(), 1, 2, 0, INT64_MAX);  // a glyph on row 1
   Mark(surface.get(), 1);
   Mark(surface.get(), 3);  // stands for a row the clear must not write again
   clear.Start(surface.get(), kGround);
@@ -118,6 +118,26 @@ TEST(PendingClear, AnotherColourOrForgettingFillsEveryRowAgain) {
   clear.Start(surface.get(), kGround);
   clear.SettleAll(surface.get());
   EXPECT_EQ(Rows(surface.get()), "GG|o\nGG|o\nGG|o\n");
+}
+
+TEST(PendingClear, OfARowDrawnOnOnlyTheColumnsDrawnOnAreFilledAgain) {
+  Surface surface = MakeSurface(5, 2);
+  PendingClear clear;
+  clear.Start(surface.get(), kGround);
+  clear.SettleAll(surface.get());
+  clear.Settle(surface.get(), 0, 2, 1, 2);  // two glyphs on both rows
+  clear.Settle(surface.get(), 1, 2, 3, 99);
+  for (uint32_t* pixel = static_cast<uint32_t*>(surface->pixels);
+       pixel < static_cast<uint32_t*>(surface->pixels) + 12; ++pixel)
+    *pixel = kOld;  // stands for the glyphs, and for columns the clear must not write again
+  clear.Start(surface.get(), kGround);
+  clear.Settle(surface.get(), 0, 1, 4, 5);  // row 0 first filled for drawing, row 1 at the end
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "oGooo|o\noGGGG|o\n");
+  // Row 0 was then drawn on at column 4 only: that is all the next clear fills.
+  clear.Start(surface.get(), kGround);
+  clear.SettleAll(surface.get());
+  EXPECT_EQ(Rows(surface.get()), "oGooG|o\noGGGG|o\n");
 }
 
 }  // namespace
