@@ -68,6 +68,11 @@ std::map<std::string, Results::Entry>::const_iterator Results::Find(const std::s
   return entries_.end();
 }
 
+double Results::Counter(const std::string& name, const std::string& counter) const {
+  const auto& counters = (*this)[name].counters;
+  return counters.count(counter) != 0 ? counters.at(counter) : 0;
+}
+
 const Results::Entry& Results::operator[](const std::string& name) const {
   static const Entry kNone;
   const auto found = Find(name);

@@ -21,6 +21,15 @@ class FreeRunningClock final : public Clock {
   void Sleep(uint32_t /*milliseconds*/) override {}
 };
 
+// The two screen sizes the frame figures are measured at.
+struct Screen {
+  int32_t width;
+  int32_t height;
+  const char* name;
+};
+constexpr Screen kFullHd{1920, 1080, "1080p"};
+constexpr Screen kUltraHd{3840, 2160, "4K"};
+
 // The title state as the main loop's first pass sees it, with this system's face files.
 TitleState InitialCard();
 
@@ -49,6 +58,8 @@ class Results final : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override;
   // The entry of the benchmark of that name; a missing one reads as zeros (reported as such).
   const Entry& operator[](const std::string& name) const;
+  // One counter of that benchmark; a missing one reads as zero.
+  double Counter(const std::string& name, const std::string& counter) const;
   // Whether a benchmark of that name ran (a filter on the command line may leave it out).
   bool Ran(const std::string& name) const { return Find(name) != entries_.end(); }
 

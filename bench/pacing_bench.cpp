@@ -103,11 +103,6 @@ void KeyToScreen(benchmark::State& run) {
   run.counters["worst_ms"] = latencies.empty() ? 0 : latencies.back();
 }
 
-double Counter(const Results& results, const std::string& name, const std::string& counter) {
-  const auto& counters = results[name].counters;
-  return counters.count(counter) != 0 ? counters.at(counter) : 0;
-}
-
 void SummarisePacing(const Results& results);
 void SummariseKeyToScreen(const Results& results);
 
@@ -117,18 +112,18 @@ void Summarise(const Results& results) {
 }
 
 void SummarisePacing(const Results& results) {
-  const double total = Counter(results, "TimerPacing", "total_ms");
+  const double total = results.Counter("TimerPacing", "total_ms");
   WriteRow({"5",
             "600 timer-paced presents: " + Fixed(total, 2) +
-                " ms; intervals 16 ms: " + Fixed(Counter(results, "TimerPacing", "n16"), 0) +
-                ", 17 ms: " + Fixed(Counter(results, "TimerPacing", "n17"), 0) +
-                ", other: " + Fixed(Counter(results, "TimerPacing", "other"), 0),
+                " ms; intervals 16 ms: " + Fixed(results.Counter("TimerPacing", "n16"), 0) +
+                ", 17 ms: " + Fixed(results.Counter("TimerPacing", "n17"), 0) +
+                ", other: " + Fixed(results.Counter("TimerPacing", "other"), 0),
             "10000 +- 2 ms", Verdict(total > 0 && std::abs(total - 10000) <= 2)});
 }
 
 void SummariseKeyToScreen(const Results& results) {
-  const double median = Counter(results, "KeyToScreen", "median_ms");
-  const double worst = Counter(results, "KeyToScreen", "worst_ms");
+  const double median = results.Counter("KeyToScreen", "median_ms");
+  const double worst = results.Counter("KeyToScreen", "worst_ms");
   WriteRow({"6", "key to screen, 1080p: median " + Fixed(median, 2) + " ms, worst " + Fixed(worst, 2) + " ms",
             "<= " + Fixed(kPeriodMs, 1) + " ms", Verdict(worst > 0 && worst <= kPeriodMs)});
 }

@@ -23,14 +23,6 @@
 namespace zz::bench {
 namespace {
 
-struct Screen {
-  int32_t width;
-  int32_t height;
-  const char* name;
-};
-constexpr Screen kFullHd{1920, 1080, "1080p"};
-constexpr Screen kUltraHd{3840, 2160, "4K"};
-
 // The renderer choices the program offers through ZIZEZED_RENDERER; none is its default.
 struct Renderer {
   const char* name;
@@ -184,11 +176,6 @@ void Register() {
   benchmark::RegisterBenchmark("ProgramCpu", ProgramCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
 }
 
-double Counter(const Results& results, const std::string& name, const std::string& counter) {
-  const auto& counters = results[name].counters;
-  return counters.count(counter) != 0 ? counters.at(counter) : 0;
-}
-
 void Summarise(const Results& results) {
   double floorCpuMs = 0;
   for (const Screen screen : {kFullHd, kUltraHd}) {
@@ -214,8 +201,8 @@ void Summarise(const Results& results) {
     WriteRow({"1", measured, "default fastest", Verdict(fastestName == "default")});
   }
   if (!results.Ran("ProgramCpu")) return;
-  const double splash = Counter(results, "ProgramCpu", "splash_percent");
-  const double card = Counter(results, "ProgramCpu", "card_percent");
+  const double splash = results.Counter("ProgramCpu", "splash_percent");
+  const double card = results.Counter("ProgramCpu", "card_percent");
   // The floor: 60 clears and presents a second in the program's own process (its CPU time, all
   // threads), as measured above in a window of the default renderer.
   const double floorPercent = 60.0 * floorCpuMs / 10.0;
