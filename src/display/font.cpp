@@ -13,7 +13,10 @@ constexpr int64_t kUnmadeReachInSizes = 2;
 }  // namespace
 
 Font::Font(std::unique_ptr<FontFace> face, std::shared_ptr<TextureOwner> owner)
-    : face_(std::move(face)), owner_(std::move(owner)), generation_(owner_->generation) {
+    : face_(std::move(face)),
+      owner_(std::move(owner)),
+      serial_(++owner_->fontSerials),
+      generation_(owner_->generation) {
   const int64_t margin =
       kUnmadeReachInSizes * std::max({int64_t{1}, int64_t{face_->pixelSize()}, int64_t{face_->ascender()}});
   reach_ = LineReach{-margin, -margin, face_->ascender() + margin};
@@ -26,29 +29,25 @@ Font::~Font() {
 
 void Font::Draw(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour) {
   if (owner_->renderer == nullptr) return;
-  if (GlyphRuns::CanDrawInto(owner_->directTarget)) {
-    DrawDirect(text, x, y, screen, colour, owner_->directTarget);
-    return;
-  }
   ForgetStaleTextures();
   LayOutLine(
       text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, false); },
       [this, colour](Glyph& glyph, int32_t left, int32_t top) { Blit(glyph, left, top, colour); });
 }
 
-void Font::DrawDirect(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
-                      SDL_Surface* target) {
-  ForgetStaleTextures();
-  // What the renderer has queued (the clear, images drawn before) lands first.
-  SDL_RenderFlush(owner_->renderer);
-  ink_.Prepare(*target->format, colour, owner_->clearColour);
+void Font::Place(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
+                 std::vector<GlyphPlacement>& placements) {
   LayOutLine(
       text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, true); },
-      [this, target](Glyph& glyph, int32_t left, int32_t top) {
-        owner_->pendingClear.Settle(target, top, int64_t{top} + glyph.runs.height(), left,
-                                    int64_t{left} + glyph.runs.width());
-        glyph.runs.Draw(target, left, top, ink_);
+      [&](Glyph& glyph, int32_t left, int32_t top) {
+        placements.push_back(GlyphPlacement{serial_, glyph.character, left, top, glyph.runs.width(),
+                                            glyph.runs.height(), colour, this});
       });
+}
+
+void Font::DrawPlaced(const GlyphPlacement& placement, SDL_Surface* target, const Ink& ink) {
+  const Glyph* const glyph = GlyphFor(placement.character, true);
+  if (glyph != nullptr) glyph->runs.Draw(target, placement.left, placement.top, ink);
 }
 
 Font::Glyph* Font::GlyphFor(char16_t character, bool intoSurface) {
@@ -73,6 +72,7 @@ void Font::Make(Glyph& glyph, char16_t character, bool intoSurface) {
   if (glyph.texture != nullptr) SDL_DestroyTexture(glyph.texture);
   glyph = Glyph{};
   glyph.known = true;
+  glyph.character = character;
   glyph.intoSurface = intoSurface;
   const uint32_t index = face_->GlyphIndex(character);
   if (index == 0) return;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/font_face.h"
+#include "display/frame_record.h"
 #include "display/glyph_runs.h"
 #include "display/glyph_texture.h"
 #include "display/text_layout.h"
@@ -24,13 +25,23 @@ class Font {
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
 
-  // Draws the line with its top-left at (x, y): pen at x, images at (pen + left, y + ascender -
-  // top), whole-pixel advances, no kerning.
+  // Draws the line with its top-left at (x, y) through the renderer: pen at x, images at
+  // (pen + left, y + ascender - top), whole-pixel advances, no kerning.
   void Draw(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour);
+
+  // The same line laid out for drawing into the software renderer's surface: appends a placement
+  // in the colour for each glyph image that touches the screen.
+  void Place(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
+             std::vector<GlyphPlacement>& placements);
+  // Draws a placement made by Place into the surface, in the ink prepared for its colour.
+  void DrawPlaced(const GlyphPlacement& placement, SDL_Surface* target, const Ink& ink);
+
+  uint64_t serial() const { return serial_; }
 
  private:
   struct Glyph {
-    bool known = false;    // looked up in the face
+    bool known = false;  // looked up in the face
+    char16_t character = 0;
     bool present = false;  // the face has a glyph for the character
     bool textureFailed = false;
     bool intoSurface = false;  // made to be drawn into the software renderer's surface
@@ -49,8 +60,6 @@ class Font {
   void ForgetOthers();
   void Widen(const GlyphShape& shape);
   void Blit(Glyph& glyph, int32_t x, int32_t y, SDL_Color colour);
-  void DrawDirect(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
-                  SDL_Surface* target);
   void ForgetStaleTextures();
   void DestroyTextures();
 
@@ -59,9 +68,9 @@ class Font {
 
   std::unique_ptr<FontFace> face_;
   std::shared_ptr<TextureOwner> owner_;
+  uint64_t serial_ = 0;
   uint32_t generation_ = 0;
   LineReach reach_;
-  Ink ink_;
   std::array<Glyph, kLastDirect - kFirstDirect + 1> direct_{};
   std::unordered_map<char16_t, Glyph> others_;
 };

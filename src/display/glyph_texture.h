@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "display/pending_clear.h"
-
 namespace zz {
 
 // The renderer that glyph textures belong to, shared by a display and its fonts. The display
@@ -17,11 +15,7 @@ namespace zz {
 struct TextureOwner {
   SDL_Renderer* renderer = nullptr;
   uint32_t generation = 0;
-  // The surface the software renderer draws into, set by the display before each string: fonts
-  // then draw their glyphs straight into it instead of through textures. Null otherwise.
-  SDL_Surface* directTarget = nullptr;
-  SDL_Color clearColour{0, 0, 0, 255};  // what the surface was cleared to
-  PendingClear pendingClear;            // of directTarget: rows are filled as glyphs reach them
+  uint64_t fontSerials = 0;  // fonts made so far: each takes the next as its serial
 };
 
 // Null (reported on standard error) when the renderer cannot make it.

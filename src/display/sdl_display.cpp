@@ -33,7 +33,6 @@ SdlDisplay::~SdlDisplay() {
     keyboard_.SetEventSource(nullptr);
   }
   // Fonts still held elsewhere must not touch the textures the renderer frees with itself.
-  textures_->pendingClear.Forget();
   textures_->renderer = nullptr;
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);  // gives the desktop its own mode back
@@ -145,13 +144,18 @@ void SdlDisplay::OnPlatformEvent(const SDL_Event& event) {
   // The renderer's textures are lost: every glyph image is made again when next drawn.
   if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
     ++textures_->generation;
-    textures_->pendingClear.Forget();
+    ForgetSurface();
   }
-  // The window's surface may have been made anew (even at the same address): its rows are no
-  // longer known to hold the clear colour.
+  // The window's surface may have been made anew (even at the same address), or the screen may
+  // have lost what the window showed (exposed again): nothing is known to be there any more.
   if (event.type == SDL_WINDOWEVENT && event.window.event != SDL_WINDOWEVENT_FOCUS_GAINED &&
       event.window.event != SDL_WINDOWEVENT_FOCUS_LOST)
-    textures_->pendingClear.Forget();
+    ForgetSurface();
+}
+
+void SdlDisplay::ForgetSurface() {
+  pendingClear_.Forget();
+  frame_.Forget();
 }
 
 void SdlDisplay::SetAlphaBlending() {
@@ -170,28 +174,56 @@ void SdlDisplay::Clear() {
     ClearNow();
     return;
   }
-  // What the renderer has queued lands first; then the surface's rows wait for their fill.
+  // What the renderer has queued lands first; the glyphs that follow are recorded.
   SDL_RenderFlush(renderer_);
-  textures_->pendingClear.Start(
-      target, SDL_MapRGBA(target->format, clearColour_.r, clearColour_.g, clearColour_.b, 255));
+  ground_ = clearColour_;
+  frame_.Open(target, GroundPixel(target));
+}
+
+uint32_t SdlDisplay::GroundPixel(const SDL_Surface* target) const {
+  return SDL_MapRGBA(target->format, ground_.r, ground_.g, ground_.b, 255);
 }
 
 void SdlDisplay::ClearNow() {
+  ForgetSurface();
+  ground_ = clearColour_;
   SDL_SetRenderDrawColor(renderer_, clearColour_.r, clearColour_.g, clearColour_.b, 255);
   if (SDL_RenderClear(renderer_) != 0) ReportSdlFailure("cannot clear");
+}
+
+// Draws the frame recorded since the clear, unless the surface holds it already. Whatever is
+// drawn next lands on top of it.
+void SdlDisplay::DrawRecordedFrame() {
+  if (!frame_.open()) return;
+  SDL_Surface* const target = DirectTarget();
+  if (target == nullptr) {  // no longer drawable: the renderer clears, and the glyphs are lost
+    ClearNow();
+    return;
+  }
+  if (frame_.CloseUnchanged(target)) return;
+  pendingClear_.Start(target, GroundPixel(target));
+  DrawPlacements(frame_.shown(), target);
+}
+
+void SdlDisplay::DrawPlacements(const std::vector<GlyphPlacement>& placements, SDL_Surface* target) {
+  for (const GlyphPlacement& placement : placements) {
+    pendingClear_.Settle(target, placement.top, int64_t{placement.top} + placement.height, placement.left,
+                         int64_t{placement.left} + placement.width);
+    ink_.Prepare(*target->format, placement.colour, ground_);
+    placement.drawer->DrawPlaced(placement, target, ink_);
+  }
 }
 
 // Fills the rows a clear has left pending, before anything but our own glyphs touches the
 // surface. Should the surface no longer be drawable, the renderer clears it.
 void SdlDisplay::SettleClear() {
-  PendingClear& pending = textures_->pendingClear;
-  if (!pending.pending()) return;
+  DrawRecordedFrame();
+  if (!pendingClear_.pending()) return;
   SDL_Surface* const target = DirectTarget();
   if (target != nullptr) {
-    pending.SettleAll(target);
+    pendingClear_.SettleAll(target);
     return;
   }
-  pending.Forget();
   ClearNow();
 }
 
@@ -210,14 +242,24 @@ std::shared_ptr<Font> SdlDisplay::LoadFont(const std::string& path, int32_t pixe
 
 void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
   const ScreenSize screen{width_, height_};
-  textures_->directTarget = DirectTarget();
-  textures_->clearColour = clearColour_;
-  if (font_ != nullptr && textures_->directTarget != nullptr) {
-    font_->Draw(text, x, y, screen, drawColour_);  // settles the rows it draws on
+  SDL_Surface* const target = DirectTarget();
+  if (font_ != nullptr && target != nullptr) {
+    if (frame_.open()) {
+      frame_.Use(font_);
+      font_->Place(text, x, y, screen, drawColour_, frame_.placements());
+      return;
+    }
+    // On top of a frame already drawn: drawn at once, and the surface is no longer a frame we
+    // know.
+    immediate_.clear();
+    font_->Place(text, x, y, screen, drawColour_, immediate_);
+    SettleClear();
+    frame_.Forget();
+    DrawPlacements(immediate_, target);
     return;
   }
   SettleClear();
-  textures_->pendingClear.Forget();  // the renderer draws on rows we do not follow
+  ForgetSurface();  // the renderer draws on rows we do not follow
   if (font_ != nullptr) {
     font_->Draw(text, x, y, screen, drawColour_);
   } else {
@@ -243,8 +285,28 @@ void SdlDisplay::Present() {
 
 void SdlDisplay::PresentNow() {
   SettleClear();
-  SDL_RenderPresent(renderer_);
+  ShowSurface();
   if (events_ != nullptr) events_->PumpOnNextQuery();
+}
+
+// A window drawn by the software renderer is its surface: only the rows that changed are sent to
+// the screen, none when the frame stands still. Once a second the whole surface is sent anyway,
+// so that the screen mends itself should it ever lose the picture without telling us.
+void SdlDisplay::ShowSurface() {
+  const ChangedRows changed = frame_.TakeChangedRows();
+  if (window_ == nullptr || DirectTarget() == nullptr || changed.all ||
+      ++presentsSinceWhole_ >= PresentingRule::kRate) {
+    presentsSinceWhole_ = 0;
+    SDL_RenderPresent(renderer_);
+    return;
+  }
+  if (changed.empty()) return;
+  SDL_RenderFlush(renderer_);
+  const SDL_Rect rows{0, changed.top, width_, changed.bottom - changed.top};
+  if (SDL_UpdateWindowSurfaceRects(window_, &rows, 1) != 0) {
+    ReportSdlFailure("cannot show the changed rows");
+    SDL_RenderPresent(renderer_);
+  }
 }
 
 void SdlDisplay::SetVerticalSync(bool on) {
@@ -260,6 +322,7 @@ void SdlDisplay::SetVerticalSync(bool on) {
 
 std::vector<uint32_t> SdlDisplay::ReadPixels() {
   SettleClear();
+  SDL_RenderFlush(renderer_);
   std::vector<uint32_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
   if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), width_ * 4) != 0) {
     ReportSdlFailure("cannot read the pixels back");

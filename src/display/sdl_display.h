@@ -10,7 +10,10 @@
 #include "display/display.h"
 #include "display/font.h"
 #include "display/font_cache.h"
+#include "display/frame_record.h"
+#include "display/glyph_runs.h"
 #include "display/glyph_texture.h"
+#include "display/pending_clear.h"
 #include "display/sdl_event_source.h"
 
 namespace zz {
@@ -54,8 +57,13 @@ class SdlDisplay final : public Display {
   bool StartRenderer(SDL_Renderer* renderer);
   void SetVerticalSync(bool on);
   void PresentNow();
+  void ShowSurface();
   void ClearNow();
   void SettleClear();
+  void DrawRecordedFrame();
+  void DrawPlacements(const std::vector<GlyphPlacement>& placements, SDL_Surface* target);
+  void ForgetSurface();
+  uint32_t GroundPixel(const SDL_Surface* target) const;
   SDL_Surface* DirectTarget();
 
   KeyboardLayer& keyboard_;
@@ -72,9 +80,17 @@ class SdlDisplay final : public Display {
   int32_t height_ = 0;
   SDL_Color drawColour_{255, 255, 255, 255};
   SDL_Color clearColour_{0, 0, 0, 255};
+  SDL_Color ground_{0, 0, 0, 255};  // what the surface was last cleared to
   std::unique_ptr<SdlEventSource> events_;
   bool keyboardTaken_ = false;
   std::shared_ptr<TextureOwner> textures_ = std::make_shared<TextureOwner>();
+  // Drawing into the software renderer's surface: the clear as glyphs reach its rows, the frames
+  // recorded until shown, the ink of the glyph being drawn, placements of a line drawn at once.
+  PendingClear pendingClear_;
+  FrameRecord frame_;
+  Ink ink_;
+  std::vector<GlyphPlacement> immediate_;
+  int32_t presentsSinceWhole_ = 0;
   BuiltinFontImage builtinFont_{textures_};
   FontCache fonts_;
   std::shared_ptr<Font> font_;  // null: the built-in font

@@ -211,17 +211,22 @@ TEST_F(OffscreenDisplay, EachFrameIsWhatAFreshDisplayDraws) {
     std::u16string_view text;
     int32_t x, y;
   };
+  // Frames that repeat the one before are among them: the surface holds them already.
   const Frame frames[] = {
-      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},     {{0, 0, 0}, kSans, 40, u"Tgj", 10, 120},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},     {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 120},    {{0, 0, 0}, kSans, 24, u"", 0, 0},
       {{0, 0, 0}, kSans, 24, u"", 0, 0},          {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},
-      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 58},     {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},    {{0, 0, 0}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},   {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
       {{0, 0, 255}, kSans, 40, u"Tgj", -20, -25}, {{0, 0, 255}, kSans, 12, u"x", 300, 190},
+      {{0, 0, 255}, kSans, 12, u"x", 300, 190},
   };
   for (const Frame& frame : frames) {
     SCOPED_TRACE(testing::Message() << "text at " << frame.x << "," << frame.y);
     const auto draw = [&](Display& on) {
       on.SetClearColour(frame.background.red, frame.background.green, frame.background.blue);
       on.Clear();
+      on.SetClearColour(1, 2, 3);  // the next clear's colour: this frame keeps its own
       on.SelectFont(frame.face != nullptr ? on.LoadFont(frame.face, frame.size) : nullptr);
       on.SetDrawColour(255, 255, 0);
       on.DrawString(frame.text, static_cast<float>(frame.x), static_cast<float>(frame.y));
@@ -233,8 +238,40 @@ TEST_F(OffscreenDisplay, EachFrameIsWhatAFreshDisplayDraws) {
     test::ManualClock freshClock;
     const auto fresh = Display::OpenOffscreen(kWidth, kHeight, freshKeyboard, freshClock);
     fresh->SetAlphaBlending();
-    EXPECT_EQ(draw(*display), draw(*fresh));
+    const std::vector<uint32_t> drawn = draw(*display);
+    EXPECT_EQ(drawn, draw(*fresh));
+    EXPECT_EQ(drawn.back(), frame.background.Pixel());
   }
+}
+
+// A line is drawn when its frame is shown: the fonts it was laid out in must live until then, even
+// when nothing else holds them any more.
+TEST_F(OffscreenDisplay, AFontLetGoOfBeforeTheFrameIsShownStillDrawsItsLine) {
+  DrawLine(display->LoadFont(kSans, 36), {255, 255, 255}, {0, 0, 0}, u"Mog", 10, 10);
+  for (int32_t size = 100; size < 120; ++size) display->LoadFont(kSans, size);  // pushed out
+  display->SelectFont(display->LoadFont(kSans, 12));
+  Coverage coverage(kWidth, kHeight);
+  coverage.AddLine(kSans, 36, u"Mog", 10, 10);
+  ExpectBlended(coverage, {255, 255, 255}, {0, 0, 0});
+}
+
+// Lines drawn after a frame is shown, without a clear, land on top of it; the next clear then
+// starts from what is really there.
+TEST_F(OffscreenDisplay, LinesDrawnWithoutAClearLandOnTheFrameShown) {
+  const auto font = display->LoadFont(kSans, 36);
+  DrawLine(font, {255, 255, 255}, {0, 0, 0}, u"Mo", 10, 10);
+  display->Present();
+  display->DrawString(u"g", 100, 10);
+  display->Present();
+  Coverage both(kWidth, kHeight);
+  both.AddLine(kSans, 36, u"Mo", 10, 10);
+  both.AddLine(kSans, 36, u"g", 100, 10);
+  ExpectBlended(both, {255, 255, 255}, {0, 0, 0});
+
+  DrawLine(font, {255, 255, 255}, {0, 0, 0}, u"Mo", 10, 10);
+  Coverage first(kWidth, kHeight);
+  first.AddLine(kSans, 36, u"Mo", 10, 10);
+  ExpectBlended(first, {255, 255, 255}, {0, 0, 0});
 }
 
 TEST_F(OffscreenDisplay, FontsAreKeptByPathAndSizeButFailuresAreTriedAgain) {
