@@ -1,6 +1,7 @@
 #include "display/font.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zz {
 
@@ -35,14 +36,55 @@ void Font::Draw(std::u16string_view text, float x, float y, ScreenSize screen, S
       [this, colour](Glyph& glyph, int32_t left, int32_t top) { Blit(glyph, left, top, colour); });
 }
 
-void Font::Place(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
-                 std::vector<GlyphPlacement>& placements) {
-  LayOutLine(
+std::shared_ptr<const LineLayout> Font::Place(std::u16string_view text, float x, float y, ScreenSize screen,
+                                              SDL_Color colour) {
+  const int64_t left = PixelPosition(x);
+  const int64_t top = PixelPosition(y);
+  if (const KeptLine* kept = FindKept(text, left, top, screen, colour)) return kept->layout;
+  auto layout = std::make_shared<LineLayout>();
+  layout->font = serial_;
+  layout->colour = colour;
+  layout->drawer = this;
+  const std::size_t seen = LayOutLine(
       text, x, y, screen, reach_, [this](char16_t character) { return GlyphFor(character, true); },
-      [&](Glyph& glyph, int32_t left, int32_t top) {
-        placements.push_back(GlyphPlacement{serial_, glyph.character, left, top, glyph.runs.width(),
-                                            glyph.runs.height(), colour, this});
+      [&layout](Glyph& glyph, int32_t glyphLeft, int32_t glyphTop) {
+        layout->glyphs.push_back(
+            GlyphPlacement{glyph.character, glyphLeft, glyphTop, glyph.runs.width(), glyph.runs.height()});
       });
+  if (seen <= kLongestKeptText)
+    Keep(KeptLine{left, top, screen, colour, std::u16string(text.substr(0, seen)), seen == text.size(),
+                  layout});
+  return layout;
+}
+
+// The layout depends on the characters the layout looked at and nothing after them: the pen had
+// left the screen there. Glyph images never change, so neither does the layout.
+const Font::KeptLine* Font::FindKept(std::u16string_view text, int64_t x, int64_t y, ScreenSize screen,
+                                     SDL_Color colour) {
+  for (KeptLine& kept : keptLines_) {
+    if (kept.x != x || kept.y != y || kept.screen.width != screen.width ||
+        kept.screen.height != screen.height || kept.colour.r != colour.r || kept.colour.g != colour.g ||
+        kept.colour.b != colour.b || kept.colour.a != colour.a)
+      continue;
+    const std::size_t seen = kept.seen.size();
+    if (kept.whole ? text.size() != seen : text.size() < seen) continue;
+    // Equality only: memcmp, where the string's own comparison orders character by character.
+    if (seen > 0 && std::memcmp(text.data(), kept.seen.data(), seen * sizeof(char16_t)) != 0) continue;
+    kept.lastUse = ++lineUses_;
+    return &kept;
+  }
+  return nullptr;
+}
+
+void Font::Keep(KeptLine line) {
+  line.lastUse = ++lineUses_;
+  if (keptLines_.size() < kKeptLines) {
+    keptLines_.push_back(std::move(line));
+    return;
+  }
+  auto oldest = std::min_element(keptLines_.begin(), keptLines_.end(),
+                                 [](const KeptLine& a, const KeptLine& b) { return a.lastUse < b.lastUse; });
+  *oldest = std::move(line);
 }
 
 void Font::DrawPlaced(const GlyphPlacement& placement, SDL_Surface* target, const Ink& ink) {

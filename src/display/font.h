@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -29,11 +30,11 @@ class Font {
   // (pen + left, y + ascender - top), whole-pixel advances, no kerning.
   void Draw(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour);
 
-  // The same line laid out for drawing into the software renderer's surface: appends a placement
-  // in the colour for each glyph image that touches the screen.
-  void Place(std::u16string_view text, float x, float y, ScreenSize screen, SDL_Color colour,
-             std::vector<GlyphPlacement>& placements);
-  // Draws a placement made by Place into the surface, in the ink prepared for its colour.
+  // The same line laid out for drawing into the software renderer's surface: the glyph images
+  // that touch the screen. A line laid out lately is handed out again as it was.
+  std::shared_ptr<const LineLayout> Place(std::u16string_view text, float x, float y, ScreenSize screen,
+                                          SDL_Color colour);
+  // Draws a glyph of a layout made by Place into the surface, in the ink prepared for its colour.
   void DrawPlaced(const GlyphPlacement& placement, SDL_Surface* target, const Ink& ink);
 
   uint64_t serial() const { return serial_; }
@@ -51,10 +52,29 @@ class Font {
     SDL_Texture* texture = nullptr;
   };
 
+  // A line laid out lately: what it was laid out from, as far as the layout looked at its text.
+  struct KeptLine {
+    int64_t x = 0;
+    int64_t y = 0;
+    ScreenSize screen;
+    SDL_Color colour{0, 0, 0, 0};
+    std::u16string seen;  // the characters the layout looked at
+    bool whole = false;   // all of the text: a longer one would add glyphs
+    std::shared_ptr<const LineLayout> layout;
+    uint64_t lastUse = 0;
+  };
+  // The card draws up to 11 lines in one font (the help and both layers); longer lines than the
+  // kept text are laid out each time, so that what is kept stays small.
+  static constexpr std::size_t kKeptLines = 12;
+  static constexpr std::size_t kLongestKeptText = 1024;
+
   static constexpr char16_t kFirstDirect = 32;
   static constexpr char16_t kLastDirect = 126;
   static constexpr std::size_t kMostOtherGlyphs = 256;
 
+  const KeptLine* FindKept(std::u16string_view text, int64_t x, int64_t y, ScreenSize screen,
+                           SDL_Color colour);
+  void Keep(KeptLine line);
   Glyph* GlyphFor(char16_t character, bool intoSurface);
   void Make(Glyph& glyph, char16_t character, bool intoSurface);
   void ForgetOthers();
@@ -73,6 +93,8 @@ class Font {
   LineReach reach_;
   std::array<Glyph, kLastDirect - kFirstDirect + 1> direct_{};
   std::unordered_map<char16_t, Glyph> others_;
+  std::vector<KeptLine> keptLines_;
+  uint64_t lineUses_ = 0;
 };
 
 }  // namespace zz

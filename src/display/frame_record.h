@@ -17,16 +17,24 @@ class Font;
 
 // One glyph image of a frame, placed on the surface.
 struct GlyphPlacement {
-  uint64_t font = 0;  // the font's serial: unlike its address, never that of another font
   char16_t character = 0;
   int32_t left = 0;
   int32_t top = 0;
   int32_t width = 0;
   int32_t height = 0;
+
+  bool operator==(const GlyphPlacement& other) const = default;
+};
+
+// One line of text laid out in a font and colour: the glyph images it puts on the screen. Never
+// changed once made, so a font can hand the same layout to every frame that draws the same line.
+struct LineLayout {
+  uint64_t font = 0;  // the font's serial: unlike its address, never that of another font
   SDL_Color colour{0, 0, 0, 0};
+  std::vector<GlyphPlacement> glyphs;
   Font* drawer = nullptr;  // held by the record until the next frame opens; not compared
 
-  bool operator==(const GlyphPlacement& other) const;
+  bool SamePicture(const LineLayout& other) const;
 };
 
 // Rows of the surface that differ from what was last shown.
@@ -44,15 +52,14 @@ class FrameRecord {
   void Open(const SDL_Surface* target, uint32_t clearPixel);
   bool open() const { return open_; }
 
-  // Holds the font until the next frame opens; placements of it may follow.
-  void Use(const std::shared_ptr<Font>& font);
-  std::vector<GlyphPlacement>& placements() { return placements_; }
+  // The next line of the frame, in a font held until the next frame opens.
+  void Add(const std::shared_ptr<Font>& font, std::shared_ptr<const LineLayout> line);
 
   // Closes the frame. True when the surface already holds exactly this frame, so nothing needs
-  // drawing; otherwise the frame's placements are to be drawn on a fresh clear, and the rows they
-  // and the previous frame's cover count as changed.
+  // drawing; otherwise the frame's lines are to be drawn on a fresh clear, and the rows where
+  // they differ from the previous frame's count as changed.
   bool CloseUnchanged(const SDL_Surface* target);
-  const std::vector<GlyphPlacement>& shown() const { return shown_; }
+  const std::vector<std::shared_ptr<const LineLayout>>& shown() const { return shown_; }
 
   // Something other than a recorded frame drew on the surface, or may have replaced it: what it
   // holds is unknown, and all of it has changed.
@@ -62,20 +69,24 @@ class FrameRecord {
   ChangedRows TakeChangedRows();
 
  private:
-  void Change(const std::vector<GlyphPlacement>& placements);
+  using Lines = std::vector<std::shared_ptr<const LineLayout>>;
+  static bool SameLine(const std::shared_ptr<const LineLayout>& a,
+                       const std::shared_ptr<const LineLayout>& b);
+  void ChangeWhereTheyDiffer(const Lines& before, const Lines& after);
+  void Change(const LineLayout& line);
 
   bool open_ = false;
   const SDL_Surface* openTarget_ = nullptr;
   uint32_t openPixel_ = 0;
   std::vector<std::shared_ptr<Font>> fonts_;
-  std::vector<GlyphPlacement> placements_;
+  Lines lines_;
 
   bool known_ = false;  // the surface holds the shown frame
   const SDL_Surface* shownTarget_ = nullptr;
   int32_t shownWidth_ = 0;
   int32_t shownHeight_ = 0;
   uint32_t shownPixel_ = 0;
-  std::vector<GlyphPlacement> shown_;
+  Lines shown_;
 
   ChangedRows changed_{true, 0, 0};
 };

@@ -29,12 +29,9 @@ void PendingClear::Settle(SDL_Surface* target, int64_t top, int64_t bottom, int6
   const int32_t from = static_cast<int32_t>(std::clamp<int64_t>(left, 0, width_));
   const int32_t to = static_cast<int32_t>(std::clamp<int64_t>(right, 0, width_));
   if (from >= to) return;
+  FillPending(first, end);
   for (int32_t y = first; y < end; ++y) {
     Row& row = rows_[static_cast<std::size_t>(y)];
-    if (row.state == State::kPending) {
-      Fill(y, row);
-      --pendingRows_;
-    }
     if (row.state != State::kDrawn) row = Row{State::kDrawn, from, to};
     row.left = std::min(row.left, from);
     row.right = std::max(row.right, to);
@@ -44,27 +41,29 @@ void PendingClear::Settle(SDL_Surface* target, int64_t top, int64_t bottom, int6
 void PendingClear::SettleAll(SDL_Surface* target) {
   if (pendingRows_ == 0) return;
   if (!Follows(target)) Start(target, pixel_);
-  const int32_t rows = static_cast<int32_t>(rows_.size());
-  int32_t y = 0;
-  while (y < rows) {
+  FillPending(0, static_cast<int32_t>(rows_.size()));
+}
+
+// Rows pending over the same columns are filled in one go; a filled row holds the clear colour.
+void PendingClear::FillPending(int32_t top, int32_t bottom) {
+  int32_t y = top;
+  while (y < bottom && pendingRows_ > 0) {
     const Row row = rows_[static_cast<std::size_t>(y)];
     if (row.state != State::kPending) {
       ++y;
       continue;
     }
-    // Rows pending over the same columns are filled in one go.
     int32_t end = y;
-    while (end < rows) {
+    while (end < bottom) {
       Row& next = rows_[static_cast<std::size_t>(end)];
       if (next.state != State::kPending || next.left != row.left || next.right != row.right) break;
       next.state = State::kGround;
+      --pendingRows_;
       ++end;
     }
-    const SDL_Rect stretch{row.left, y, row.right - row.left, end - y};
-    SDL_FillRect(target_, &stretch, pixel_);
+    Fill(y, end, row);
     y = end;
   }
-  pendingRows_ = 0;
 }
 
 void PendingClear::Forget() {
@@ -77,10 +76,9 @@ bool PendingClear::Follows(const SDL_Surface* target) const {
   return target == target_ && target->w == width_ && target->h == static_cast<int32_t>(rows_.size());
 }
 
-void PendingClear::Fill(int32_t row, const Row& span) {
-  auto* const pixels = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target_->pixels) +
-                                                   static_cast<std::ptrdiff_t>(row) * target_->pitch);
-  std::fill(pixels + span.left, pixels + span.right, pixel_);
+void PendingClear::Fill(int32_t top, int32_t bottom, const Row& span) {
+  const SDL_Rect stretch{span.left, top, span.right - span.left, bottom - top};
+  SDL_FillRect(target_, &stretch, pixel_);
 }
 
 }  // namespace zz

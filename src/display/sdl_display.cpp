@@ -202,15 +202,19 @@ void SdlDisplay::DrawRecordedFrame() {
   }
   if (frame_.CloseUnchanged(target)) return;
   pendingClear_.Start(target, GroundPixel(target));
-  DrawPlacements(frame_.shown(), target);
+  DrawLines(frame_.shown(), target);
 }
 
-void SdlDisplay::DrawPlacements(const std::vector<GlyphPlacement>& placements, SDL_Surface* target) {
-  for (const GlyphPlacement& placement : placements) {
-    pendingClear_.Settle(target, placement.top, int64_t{placement.top} + placement.height, placement.left,
-                         int64_t{placement.left} + placement.width);
-    ink_.Prepare(*target->format, placement.colour, ground_);
-    placement.drawer->DrawPlaced(placement, target, ink_);
+void SdlDisplay::DrawLines(const std::vector<std::shared_ptr<const LineLayout>>& lines, SDL_Surface* target) {
+  for (const auto& line : lines) DrawLine(*line, target);
+}
+
+void SdlDisplay::DrawLine(const LineLayout& line, SDL_Surface* target) {
+  ink_.Prepare(*target->format, line.colour, ground_);
+  for (const GlyphPlacement& glyph : line.glyphs) {
+    pendingClear_.Settle(target, glyph.top, int64_t{glyph.top} + glyph.height, glyph.left,
+                         int64_t{glyph.left} + glyph.width);
+    line.drawer->DrawPlaced(glyph, target, ink_);
   }
 }
 
@@ -244,18 +248,16 @@ void SdlDisplay::DrawString(std::u16string_view text, float x, float y) {
   const ScreenSize screen{width_, height_};
   SDL_Surface* const target = DirectTarget();
   if (font_ != nullptr && target != nullptr) {
+    auto line = font_->Place(text, x, y, screen, drawColour_);
     if (frame_.open()) {
-      frame_.Use(font_);
-      font_->Place(text, x, y, screen, drawColour_, frame_.placements());
+      frame_.Add(font_, std::move(line));
       return;
     }
     // On top of a frame already drawn: drawn at once, and the surface is no longer a frame we
     // know.
-    immediate_.clear();
-    font_->Place(text, x, y, screen, drawColour_, immediate_);
     SettleClear();
     frame_.Forget();
-    DrawPlacements(immediate_, target);
+    DrawLine(*line, target);
     return;
   }
   SettleClear();

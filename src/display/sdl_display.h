@@ -61,7 +61,8 @@ class SdlDisplay final : public Display {
   void ClearNow();
   void SettleClear();
   void DrawRecordedFrame();
-  void DrawPlacements(const std::vector<GlyphPlacement>& placements, SDL_Surface* target);
+  void DrawLines(const std::vector<std::shared_ptr<const LineLayout>>& lines, SDL_Surface* target);
+  void DrawLine(const LineLayout& line, SDL_Surface* target);
   void ForgetSurface();
   uint32_t GroundPixel(const SDL_Surface* target) const;
   SDL_Surface* DirectTarget();
@@ -85,11 +86,10 @@ class SdlDisplay final : public Display {
   bool keyboardTaken_ = false;
   std::shared_ptr<TextureOwner> textures_ = std::make_shared<TextureOwner>();
   // Drawing into the software renderer's surface: the clear as glyphs reach its rows, the frames
-  // recorded until shown, the ink of the glyph being drawn, placements of a line drawn at once.
+  // recorded until shown, the ink of the line being drawn.
   PendingClear pendingClear_;
   FrameRecord frame_;
   Ink ink_;
-  std::vector<GlyphPlacement> immediate_;
   int32_t presentsSinceWhole_ = 0;
   BuiltinFontImage builtinFont_{textures_};
   FontCache fonts_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -45,15 +46,18 @@ inline int64_t PixelPosition(float position) {
 // Calls glyphFor(character) for each character, which returns a pointer to a glyph with a
 // `shape` (null: the character is skipped and the pen stays), and blit(glyph, x, y) for each
 // glyph image that touches the screen. The reach is read afresh for every character, as glyphs
-// made during the line may widen it.
+// made during the line may widen it. Returns how many characters were looked at: the rest of the
+// line cannot touch the screen.
 template <typename GlyphFor, typename Blit>
-void LayOutLine(std::u16string_view text, float x, float y, ScreenSize screen, const LineReach& reach,
-                GlyphFor&& glyphFor, Blit&& blit) {
+std::size_t LayOutLine(std::u16string_view text, float x, float y, ScreenSize screen, const LineReach& reach,
+                       GlyphFor&& glyphFor, Blit&& blit) {
   const int64_t lineTop = PixelPosition(y);
-  if (lineTop + reach.bottom <= 0 || lineTop + reach.top >= screen.height) return;
+  if (lineTop + reach.bottom <= 0 || lineTop + reach.top >= screen.height) return 0;
   int64_t pen = PixelPosition(x);
+  std::size_t seen = 0;
   for (const char16_t character : text) {
-    if (pen + reach.left >= screen.width) return;
+    if (pen + reach.left >= screen.width) return seen;
+    ++seen;
     auto* const glyph = glyphFor(character);
     if (glyph == nullptr) continue;
     const GlyphShape& shape = glyph->shape;
@@ -65,6 +69,7 @@ void LayOutLine(std::u16string_view text, float x, float y, ScreenSize screen, c
     }
     pen = std::clamp(pen + shape.advance, -kFarOff, kFarOff);
   }
+  return seen;
 }
 
 }  // namespace zz

@@ -213,13 +213,27 @@ TEST_F(OffscreenDisplay, EachFrameIsWhatAFreshDisplayDraws) {
   };
   // Frames that repeat the one before are among them: the surface holds them already.
   const Frame frames[] = {
-      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},     {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},
-      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 120},    {{0, 0, 0}, kSans, 24, u"", 0, 0},
-      {{0, 0, 0}, kSans, 24, u"", 0, 0},          {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},
-      {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},    {{0, 0, 0}, kSans, 40, u"Tgj", 10, 58},
-      {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},   {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
-      {{0, 0, 255}, kSans, 40, u"Tgj", -20, -25}, {{0, 0, 255}, kSans, 12, u"x", 300, 190},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 120},
+      {{0, 0, 0}, kSans, 24, u"", 0, 0},
+      {{0, 0, 0}, kSans, 24, u"", 0, 0},
+      {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},
+      {{0, 0, 0}, nullptr, 0, u"Tgj", 10, 60},
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 255}, kSans, 40, u"Tgj", 10, 58},
+      {{0, 0, 255}, kSans, 40, u"Tgj", -20, -25},
       {{0, 0, 255}, kSans, 12, u"x", 300, 190},
+      {{0, 0, 255}, kSans, 12, u"x", 300, 190},
+      // A line's text longer, shorter, changed where it shows and where it runs past the edge.
+      {{0, 0, 0}, kSans, 40, u"Tgj", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"Tgjx", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"Tg", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"MMMMMMMMMMMMMMM", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"MMMiMMMMMMMMMMM", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"MMMiMMMMMMMMMMi", 10, 20},
+      {{0, 0, 0}, kSans, 40, u"MMMiMMMMMMMMM", 10, 20},
   };
   for (const Frame& frame : frames) {
     SCOPED_TRACE(testing::Message() << "text at " << frame.x << "," << frame.y);
