@@ -5,16 +5,15 @@
 #include <memory>
 #include <vector>
 
+#include "support/owned_surface.h"
+
 namespace zz {
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kBlue = 0x0000FF;
 
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using Surface = test::OwnedSurface;
 
 Surface MakeSurface(int width, int height) {
   return Surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888));

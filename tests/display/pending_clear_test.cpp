@@ -5,16 +5,15 @@
 #include <memory>
 #include <string>
 
+#include "support/owned_surface.h"
+
 namespace zz {
 namespace {
 
 constexpr uint32_t kOld = 0x11111111;
 constexpr uint32_t kGround = 0x00AABBCC;
 
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using Surface = test::OwnedSurface;
 
 // A surface whose rows are one wider in memory than on screen, filled with kOld throughout.
 Surface MakeSurface(int width, int height) {
