@@ -23,6 +23,17 @@ TitleState InitialCard() {
   return state;
 }
 
+int32_t ChangingBackground(int32_t frame) {
+  return (frame % 2) * 3;
+}
+
+void PresentEmptyFrame(Display& display, const TitleState& state, int32_t background) {
+  const Rgb ground = PaletteColour(state.backgroundPalette, background);
+  display.SetClearColour(ground.red, ground.green, ground.blue);
+  display.Clear();
+  display.Present();
+}
+
 void WriteRow(const SummaryRow& row) {
   const char* chosen = std::getenv("ZZ_BENCH_RESULTS");
   const std::filesystem::path directory = chosen != nullptr && *chosen != '\0' ? chosen : "bench-results";

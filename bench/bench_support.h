@@ -9,6 +9,7 @@
 #include <string>
 
 #include "display/clock.h"
+#include "display/display.h"
 #include "title/title_state.h"
 
 namespace zz::bench {
@@ -32,6 +33,12 @@ constexpr Screen kUltraHd{3840, 2160, "4K"};
 
 // The title state as the main loop's first pass sees it, with this system's face files.
 TitleState InitialCard();
+
+// The background (palette entry) of the frame-th frame drawn anew: black and blue by turns, so
+// that no frame is the one the surface holds.
+int32_t ChangingBackground(int32_t frame);
+// Clears to the state's background of that entry and presents, with nothing drawn.
+void PresentEmptyFrame(Display& display, const TitleState& state, int32_t background);
 
 // One row of the summary table. `holds` is empty for a figure that is reported without a goal.
 struct SummaryRow {

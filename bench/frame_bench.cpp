@@ -46,18 +46,13 @@ enum class Frames { kStill, kDrawn };
 
 // The background of the frame: the card's own, or black and blue taking turns.
 int32_t Background(Frames frames, int32_t frame) {
-  return frames == Frames::kStill ? 0 : (frame % 2) * 3;
+  return frames == Frames::kStill ? 0 : ChangingBackground(frame);
 }
 
 void Floor(benchmark::State& run, Screen screen, Frames frames) {
   Scene scene(screen);
   int32_t frame = 0;
-  for (auto _ : run) {
-    const Rgb ground = PaletteColour(scene.state.backgroundPalette, Background(frames, frame++));
-    scene.display->SetClearColour(ground.red, ground.green, ground.blue);
-    scene.display->Clear();
-    scene.display->Present();
-  }
+  for (auto _ : run) PresentEmptyFrame(*scene.display, scene.state, Background(frames, frame++));
 }
 
 void Card(benchmark::State& run, Screen screen, Frames frames) {

@@ -65,23 +65,16 @@ class WindowScene {
   // The frame-th frame, its background black and blue by turns: every frame is drawn and sent
   // whole.
   void Compose(int32_t frame) {
-    state_.backgroundIndex = (frame % 2) * 3;
+    state_.backgroundIndex = ChangingBackground(frame);
     ComposeFrame(state_, *display_, helpFont_);
   }
-  void ClearAndPresent(int32_t frame) {
-    const Rgb ground = PaletteColour(state_.backgroundPalette, (frame % 2) * 3);
-    display_->SetClearColour(ground.red, ground.green, ground.blue);
-    display_->Clear();
-    display_->Present();
-  }
+  void ClearAndPresent(int32_t frame) { PresentEmptyFrame(*display_, state_, ChangingBackground(frame)); }
   // The least a pass of the program's loop does: wait for its frame, read the keyboard, and show
   // a frame with nothing on it.
   void EmptyPass() {
     display_->WaitForFrameStart();
     benchmark::DoNotOptimize(keyboard_.KeyHit(kVkEscape));
-    display_->SetClearColour(0, 0, 0);
-    display_->Clear();
-    display_->Present();
+    PresentEmptyFrame(*display_, state_, 0);
   }
 
  private:

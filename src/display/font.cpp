@@ -63,8 +63,7 @@ const Font::KeptLine* Font::FindKept(std::u16string_view text, int64_t x, int64_
                                      SDL_Color colour) {
   for (KeptLine& kept : keptLines_) {
     if (kept.x != x || kept.y != y || kept.screen.width != screen.width ||
-        kept.screen.height != screen.height || kept.colour.r != colour.r || kept.colour.g != colour.g ||
-        kept.colour.b != colour.b || kept.colour.a != colour.a)
+        kept.screen.height != screen.height || !SameColour(kept.colour, colour))
       continue;
     const std::size_t seen = kept.seen.size();
     if (kept.whole ? text.size() != seen : text.size() < seen) continue;

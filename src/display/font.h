@@ -37,8 +37,6 @@ class Font {
   // Draws a glyph of a layout made by Place into the surface, in the ink prepared for its colour.
   void DrawPlaced(const GlyphPlacement& placement, SDL_Surface* target, const Ink& ink);
 
-  uint64_t serial() const { return serial_; }
-
  private:
   struct Glyph {
     bool known = false;  // looked up in the face

@@ -5,8 +5,7 @@
 namespace zz {
 
 bool LineLayout::SamePicture(const LineLayout& other) const {
-  return font == other.font && colour.r == other.colour.r && colour.g == other.colour.g &&
-         colour.b == other.colour.b && colour.a == other.colour.a && glyphs == other.glyphs;
+  return font == other.font && SameColour(colour, other.colour) && glyphs == other.glyphs;
 }
 
 void FrameRecord::Open(const SDL_Surface* target, uint32_t clearPixel) {

@@ -15,6 +15,11 @@ namespace zz {
 
 class Font;
 
+// Colours compare channel by channel, alpha included.
+inline bool SameColour(SDL_Color a, SDL_Color b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
 // One glyph image of a frame, placed on the surface.
 struct GlyphPlacement {
   char16_t character = 0;
